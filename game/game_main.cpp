@@ -1,0 +1,18 @@
+// The demo game, as the compiler translates it: its project settings and its program.
+
+#include "host/game_interface.h"
+
+ProjectSettings GameProjectSettings() {
+  ProjectSettings settings;
+  settings.screenWidth = 640;
+  settings.screenHeight = 480;
+  settings.frameRate = 60;
+  settings.fullscreen = 0;
+  settings.multisampleCount = 0;
+  settings.debugMode = 0;
+  settings.useDirectInputMouse = 1;
+  settings.title = "SetVantrel";
+  return settings;
+}
+
+int GameMain() { return 0; }

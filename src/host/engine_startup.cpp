@@ -1,0 +1,42 @@
+#include "host/engine_startup.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "host/engine_state.h"
+#include "host/error_log.h"
+#include "host/program_end.h"
+
+std::string FolderOfPath(const std::string& path) {
+  for (std::size_t i = path.size(); i-- > 1;) {
+    if (path[i] == '/' || path[i] == '\\') return path.substr(0, i);
+  }
+  return path;
+}
+
+std::string ExecutablePath() {
+  char path[PATH_MAX + 1];
+  const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
+  return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
+}
+
+bool StartEngine(const char* title) {
+  EngineState& engine = Engine();
+  engine.pauseWhenInactive = 1;
+
+  engine.windowTitle = title;
+  DeleteErrorLog();
+
+  // Relative file names start at the executable's folder.
+  const std::string folder = FolderOfPath(ExecutablePath());
+  if (!folder.empty() && chdir(folder.c_str()) != 0) {
+    LogError("Cannot enter the executable's folder");
+  }
+
+  engine.paused = 0;
+  std::printf("Init OK\n");
+  std::fflush(stdout);
+  return true;
+}

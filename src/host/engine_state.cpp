@@ -1,0 +1,11 @@
+#include "host/engine_state.h"
+
+EngineState& Engine() {
+  static EngineState state;
+  return state;
+}
+
+EngineSubsystems& Subsystems() {
+  static EngineSubsystems subsystems;
+  return subsystems;
+}

@@ -1,0 +1,83 @@
+#include "host/program_commands.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include "host/engine_state.h"
+#include "host/process_launch.h"
+#include "host/program_end.h"
+
+void StopProgram() {
+  SetErrorCode(0);
+  EndProgram();
+}
+
+void EndProgramAndRun(const BasicString& command) {
+  ShutdownEngine();
+  LaunchCommand(command.TextPointer());
+  std::fflush(nullptr);
+  std::exit(0);
+}
+
+namespace {
+
+// Programs started without waiting are reaped once they have ended, so a game that
+// starts many of them does not collect finished processes.
+std::vector<pid_t>& UnwaitedProcesses() {
+  static std::vector<pid_t> processes;
+  return processes;
+}
+
+void ReapFinishedProcesses() {
+  std::erase_if(UnwaitedProcesses(), [](pid_t process) {
+    int status = 0;
+    return waitpid(process, &status, WNOHANG) != 0;
+  });
+}
+
+}  // namespace
+
+double RunProgram(const BasicString& command, double wait, double /*show*/, double& exitCode) {
+  exitCode = 0;
+  ReapFinishedProcesses();
+  const pid_t process = LaunchCommand(command.TextPointer());
+  if (process < 0) return 0;
+  if (wait != 0) {
+    exitCode = WaitForExitCode(process);
+  } else {
+    UnwaitedProcesses().push_back(process);
+  }
+  return 1;
+}
+
+bool IsDebuggerAttached() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("TracerPid:", 0) == 0) return std::atoi(line.c_str() + 10) != 0;
+  }
+  return false;
+}
+
+std::string BreakpointText(int breakpoint) {
+  char text[16];
+  std::snprintf(text, sizeof text, "BP%x", static_cast<unsigned>(breakpoint));
+  return text;
+}
+
+void DebuggerBreak(int breakpoint) {
+  if (!IsDebuggerAttached()) return;
+  // The debugger's output channel is standard error, one line per message.
+  std::fprintf(stderr, "%s\n", BreakpointText(breakpoint).c_str());
+  std::fflush(stderr);
+  Engine().paused = 0;
+}
+
+void SetPauseWhenInactive(double flag) { Engine().pauseWhenInactive = flag != 0; }
+void SetEscapeEndsProgram(double flag) { Engine().escapeEndsProgram = flag != 0; }
+BasicString GetCommandLine() { return Engine().commandLine; }
