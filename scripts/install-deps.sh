@@ -11,6 +11,8 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev libgl1-mesa-dri
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool python3 python3-networkx
+  # WAV files made by real tools for the sound tests
+  sox espeak-ng
   # benchmark-only: the reference A* search the path benchmark compares against
   libboost-graph-dev
 )
