@@ -1,5 +1,6 @@
 #include "core/basic_string.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -124,13 +125,16 @@ void BasicString::RecountLength() {
 
 const char* BasicString::TextPointer() const noexcept { return length_ != 0 ? buffer_ : ""; }
 
-void BasicString::AppendBytes(const char* bytes, std::uint32_t count) {
+void BasicString::AppendBytesGrowing(const char* bytes, std::uint32_t count) {
   const std::uint32_t oldLength = length_;
   const std::uint32_t newLength = CheckedSum(oldLength, count);
   // Appending a string to itself: remember where the bytes sit before the buffer moves.
-  const bool fromSelf = bytes >= buffer_ && bytes < buffer_ + capacity_;
+  const bool fromSelf = capacity_ != 0 && bytes >= buffer_ && bytes < buffer_ + capacity_;
   const std::size_t selfOffset = fromSelf ? static_cast<std::size_t>(bytes - buffer_) : 0;
-  Reserve(newLength);
+  // Appends grow geometrically (still in whole 512-byte steps), so building a long text
+  // piece by piece copies it a logarithmic number of times, not once per step.
+  const std::uint64_t doubled = static_cast<std::uint64_t>(capacity_) * 2;
+  Reserve(static_cast<std::uint32_t>(std::max<std::uint64_t>(newLength, std::min<std::uint64_t>(doubled, kMaxLength))));
   if (fromSelf) bytes = buffer_ + selfOffset;
   std::memmove(buffer_ + oldLength, bytes, count);
   buffer_[newLength] = 0;
@@ -155,24 +159,33 @@ void BasicString::TruncateText(std::int64_t position) noexcept {
 
 // ---------------------------------------------------------------------------------------
 
+std::uint32_t FormatIntegerInto(char* digits, std::int32_t value) {
+  return static_cast<std::uint32_t>(std::snprintf(digits, 32, "%d", value));
+}
+
+std::uint32_t FormatNumberInto(char* digits, double value) {
+  // Ten significant digits, fixed or exponential form as %g chooses, trailing zeros of
+  // the fraction dropped; then "0" for ".0" and no dangling decimal point.
+  std::uint32_t count = static_cast<std::uint32_t>(std::snprintf(digits, 32, "%.10g", value));
+  if (std::strcmp(digits, ".0") == 0) {
+    std::strcpy(digits, "0");
+    count = 1;
+  } else if (count > 0 && digits[count - 1] == '.') {
+    digits[--count] = 0;
+  }
+  return count;
+}
+
 BasicString FormatInteger(std::int32_t value) {
-  char digits[16];
-  const int count = std::snprintf(digits, sizeof digits, "%d", value);
-  return BasicString(std::string_view(digits, static_cast<std::size_t>(count)));
+  char digits[32];
+  return BasicString(std::string_view(digits, FormatIntegerInto(digits, value)));
 }
 
 BasicString FormatNumber(double value) {
-  // Ten significant digits, fixed or exponential form as %g chooses, trailing zeros of
-  // the fraction dropped; then "0" for ".0" and no dangling decimal point.
   BasicString text;
-  char* buffer = text.WritableBuffer(64);
-  std::snprintf(buffer, 64, "%.10g", value);
-  text.RecountLength();
-  if (std::strcmp(buffer, ".0") == 0) {
-    text = "0";
-  } else if (text.Length() > 0 && buffer[text.Length() - 1] == '.') {
-    text.TruncateText(text.Length() - 1);
-  }
+  text.Reserve(64);
+  char digits[32];
+  text.AppendBytes(digits, FormatNumberInto(digits, value));
   return text;
 }
 
@@ -205,21 +218,6 @@ double ParseNumber(const char* text) {
 }
 
 namespace basic_string_detail {
-
-void AppendText(BasicString& target, const char* text) {
-  if (text == nullptr) return;
-  target.AppendBytes(text, static_cast<std::uint32_t>(std::strlen(text)));
-}
-
-void AppendNumber(BasicString& target, std::int32_t value) {
-  const BasicString text = FormatInteger(value);
-  target.AppendBytes(text.Data(), text.Length());
-}
-
-void AppendNumber(BasicString& target, double value) {
-  const BasicString text = FormatNumber(value);
-  target.AppendBytes(text.Data(), text.Length());
-}
 
 int CompareTexts(const char* left, const char* right) { return std::strcmp(left, right); }
 

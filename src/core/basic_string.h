@@ -8,8 +8,10 @@
 
 #include <concepts>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 class BasicString;
 
@@ -62,7 +64,15 @@ class BasicString {
   std::string_view View() const noexcept { return {buffer_, length_}; }
 
   // Appends exactly count bytes (which may contain zero bytes) after the text.
-  void AppendBytes(const char* bytes, std::uint32_t count);
+  void AppendBytes(const char* bytes, std::uint32_t count) {
+    if (count < capacity_ - length_) {  // fits with its terminator: no growth needed
+      std::memmove(buffer_ + length_, bytes, count);
+      length_ += count;
+      buffer_[length_] = 0;
+      return;
+    }
+    AppendBytesGrowing(bytes, count);
+  }
 
   // Byte access. Positions outside the text are ignored (writes) or read as 0.
   int GetCharAt(std::int64_t position) const noexcept;
@@ -73,6 +83,7 @@ class BasicString {
  private:
   void Release() noexcept;
   void AssignBytes(const char* bytes, std::uint32_t count);
+  void AppendBytesGrowing(const char* bytes, std::uint32_t count);
 
   char* buffer_ = SharedEmptyBuffer;
   std::uint32_t capacity_ = 0;
@@ -93,10 +104,25 @@ concept NumberOperand = std::same_as<std::decay_t<T>, std::int32_t> ||
 template <typename T>
 concept StringOperand = TextOperand<T> || NumberOperand<T>;
 
+// Writes the text form of a number into digits (at least 32 bytes); returns its length.
+std::uint32_t FormatIntegerInto(char* digits, std::int32_t value);
+std::uint32_t FormatNumberInto(char* digits, double value);
+
 namespace basic_string_detail {
-void AppendText(BasicString& target, const char* text);
-void AppendNumber(BasicString& target, std::int32_t value);
-void AppendNumber(BasicString& target, double value);
+inline void AppendText(BasicString& target, const char* text) {
+  if (text != nullptr) target.AppendBytes(text, static_cast<std::uint32_t>(std::strlen(text)));
+}
+template <typename Number>
+void AppendNumber(BasicString& target, Number value) {
+  char digits[32];
+  std::uint32_t count;
+  if constexpr (std::same_as<Number, std::int32_t>) {
+    count = FormatIntegerInto(digits, value);
+  } else {
+    count = FormatNumberInto(digits, value);
+  }
+  target.AppendBytes(digits, count);
+}
 int CompareTexts(const char* left, const char* right);
 
 inline const char* OperandText(const BasicString& text) { return text.TextPointer(); }
@@ -110,9 +136,9 @@ void AppendOperand(BasicString& target, const T& operand) {
   } else if constexpr (TextOperand<Kind>) {
     AppendText(target, operand);
   } else if constexpr (std::same_as<Kind, std::int32_t>) {
-    AppendNumber(target, operand);
+    AppendNumber<std::int32_t>(target, operand);
   } else {
-    AppendNumber(target, static_cast<double>(operand));
+    AppendNumber<double>(target, static_cast<double>(operand));
   }
 }
 
@@ -189,6 +215,13 @@ template <StringOperand L, StringOperand R>
   requires(std::same_as<std::decay_t<L>, BasicString> || std::same_as<std::decay_t<R>, BasicString>)
 BasicString operator+(const L& left, const R& right) {
   return Concatenate(left, right);
+}
+
+// A temporary on the left (a chain such as a + b + c) is extended in place.
+template <StringOperand R>
+BasicString operator+(BasicString&& left, const R& right) {
+  basic_string_detail::AppendOperand(left, right);
+  return std::move(left);
 }
 
 #define BASIC_STRING_RELATION(op, name, relation)                                             \
