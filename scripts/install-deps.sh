@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool python3 python3-networkx
   # WAV files made by real tools for the sound tests
   sox espeak-ng
+  # the desktop file chooser the file dialogs start
+  zenity
   # benchmark-only: the reference A* search the path benchmark compares against
   libboost-graph-dev
 )
