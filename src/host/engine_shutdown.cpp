@@ -1,3 +1,4 @@
+#include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/program_end.h"
 
@@ -7,5 +8,7 @@
 void ShutdownEngine() {
   EngineSubsystems& subsystems = Subsystems();
   (void)subsystems;
+  // The archive slots go after the network session and before the main window.
+  ReleaseArchiveSlots();
   Engine().mainWindow = nullptr;
 }

@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/program_end.h"
@@ -34,6 +35,10 @@ bool StartEngine(const char* title) {
   if (!folder.empty() && chdir(folder.c_str()) != 0) {
     LogError("Cannot enter the executable's folder");
   }
+
+  // Both archive slots start on the executable's folder, which never opens as an
+  // archive: no archive is in use until the game selects one.
+  CreateArchiveSlots(folder.c_str());
 
   engine.paused = 0;
   std::printf("Init OK\n");
