@@ -1,0 +1,96 @@
+#pragma once
+// The renderer object: the game window, the single OpenGL context, the drawing surface,
+// the display mode (windowed or fullscreen) and the frame clock.
+//
+// One OpenGLDiveduva exists per process; StartEngine creates it and ShutdownEngine
+// deletes it, always on the game thread that owns the window and the context. Every
+// drawing command reaches the context and the surface size through
+// Subsystems().renderer.
+
+#include <SDL2/SDL.h>
+
+#include <cstdint>
+#include <string>
+
+#include "host/gl_extensions.h"
+
+class OpenGLDiveduva {
+ public:
+  OpenGLDiveduva();
+  // ReleaseRenderer, then the context is deleted.
+  virtual ~OpenGLDiveduva();
+  OpenGLDiveduva(const OpenGLDiveduva&) = delete;
+  OpenGLDiveduva& operator=(const OpenGLDiveduva&) = delete;
+
+  // The texture store and the background picture sets of the 2D drawing code live
+  // here, in front of currentAlpha; ReleaseRenderer empties them first.
+
+  float currentAlpha = 1.0f;  // transparency of 2D drawing, reset to 1 each frame
+
+  SDL_Window* window = nullptr;    // the game window, null when none
+  std::int32_t surfaceWidth = 0;   // drawing surface in pixels
+  std::int32_t surfaceHeight = 0;
+  std::int32_t colourDepth = 0;    // bits per pixel asked for; 0 = the desktop's
+  std::uint8_t fullscreenActive = 0;
+  std::int32_t multisampleCount = 0;  // samples per pixel asked for; 0 when off or none found
+  // The current 2D viewport in surface pixels, origin top left.
+  std::int32_t viewportX = 0;
+  std::int32_t viewportY = 0;
+  std::int32_t viewportWidth = 0;
+  std::int32_t viewportHeight = 0;
+  std::uint8_t glReady = 0;  // 1 once a context exists; GL names are deleted only then
+
+  // Frame clock (see frame_clock.h).
+  double nextFrameTime = 0;        // ms: the clock value at which the next frame may show
+  double frameInterval = 0;        // ms: 1000 / frame rate, 2.0 when the rate is 0 or less
+  double counterFrequency = 0;     // performance counter ticks per second
+  std::int32_t hasPerformanceCounter = 0;
+
+  SDL_GLContext context = nullptr;  // the one GL context, kept across window re-creation
+
+  GlExtensionEntryPoints extensions;  // null where the driver lacks the extension
+
+  // Once-per-process facts. The renderer lives from start-up to the end of the process,
+  // so keeping them here keeps them once per process.
+  bool videoStarted = false;           // SDL's video subsystem is initialised
+  bool softwareWarningShown = false;   // the software-rendering warning was shown
+  std::string rendererName;            // GL_RENDERER, read once
+};
+
+// Opens the window with its GL context: compatibility profile, colour bits of
+// colourDepth (0 = the desktop's), 24-bit depth, 8-bit stencil, double buffer and, when
+// multisampleCount is not 0, the largest of multisampleCount, /2, /4 ... samples the
+// platform accepts. An existing context is made current on the new window when the
+// window accepts it, so textures survive. Returns 1, or 0 after logging why.
+int CreateGameWindow(OpenGLDiveduva& renderer, int width, int height, int colourDepth,
+                     int framesPerSecond, int multisampleCount);
+
+// Switches to a display mode of exactly the surface size (and colourDepth when it differs
+// from the desktop's) on a new window; the old window is destroyed. Returns 1, or 0 when
+// no such mode exists ("No Fullscreen Mode available" logged, windowed mode kept).
+int EnterFullscreen(OpenGLDiveduva& renderer);
+// Restores the desktop mode when fullscreen was active and shows the window with its
+// frame at its normal position. Returns 1.
+int EnterWindowed(OpenGLDiveduva& renderer);
+// Stores each of width, height and colour depth that is greater than 0, then enters
+// fullscreen or windowed mode.
+void ChangeScreenMode(OpenGLDiveduva& renderer, int width, int height, int colourDepth, int fullscreen);
+// Leaves fullscreen and hides the window before a system dialog. Returns 1.
+int SuspendDisplay(OpenGLDiveduva& renderer);
+
+// Sets the GL viewport, an orthographic projection with (0, 0) at the viewport's top
+// left and y growing downwards as -y, and the fixed 2D drawing state. A width or height
+// of 0 or less means the whole surface.
+void SetViewport2D(OpenGLDiveduva& renderer, int x, int y, int width, int height);
+// Stores the surface size, then sets the 2D viewport on the whole surface.
+void SetSurfaceSize(OpenGLDiveduva& renderer, int width, int height);
+// Empties the texture store and background sets, returns to windowed mode and destroys
+// the window. The context stays until the destructor.
+void ReleaseRenderer(OpenGLDiveduva& renderer);
+
+// 1 when name is a whole word of the current context's GL extension string, else 0
+// (also when there is no current context).
+int HasWglExtension(const char* name);
+// The largest sample count of samples, samples / 2, ... 1 for which the platform opens
+// a multisampled window with this renderer's buffers; 0 when none.
+int FindMultisampleFormat(int samples);
