@@ -1,5 +1,6 @@
 // The demo game, as the compiler translates it: its project settings and its program.
 
+#include "files/archive.h"
 #include "host/game_interface.h"
 
 ProjectSettings GameProjectSettings() {
@@ -15,4 +16,9 @@ ProjectSettings GameProjectSettings() {
   return settings;
 }
 
-int GameMain() { return 0; }
+int GameMain() {
+  // The stand-alone archive first, then the executable itself with its appended archive.
+  SelectArchive("Vantrel.vtl", "");
+  SelectArchive("RizareZaz.exe", "");
+  return 0;
+}
