@@ -15,7 +15,9 @@ class SoundDevice;
 class SoundBank;
 class NetworkSession;
 class MusicWindow;
+class LibraryCache;
 struct ArchiveSlot;
+class GameFiles;
 
 struct EngineState {
   void* mainWindow = nullptr;            // the game window (SDL_Window*); null after shutdown
@@ -50,6 +52,8 @@ struct EngineSubsystems {
   ArchiveSlot* primaryArchive = nullptr;
   ArchiveSlot* secondaryArchive = nullptr;
   MusicWindow* musicWindow = nullptr;
+  GameFiles* gameFiles = nullptr;        // channels, line file, settings; created at first use
+  LibraryCache* libraryCache = nullptr;  // created at the first library bind, kept to the end
   int currentFont = 0;
 };
 
