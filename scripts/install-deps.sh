@@ -17,6 +17,8 @@ packages=(
   zenity
   # benchmark-only: the reference A* search the path benchmark compares against
   libboost-graph-dev
+  # test-only: an independent archive writer (Python with LZO) and clang's libFuzzer
+  python3-lzo clang libclang-rt-14-dev
 )
 
 missing=()
