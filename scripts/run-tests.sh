@@ -19,3 +19,6 @@ if [ "$sanitize" = 1 ]; then
   cmake --build build-sanitize -j"$jobs"
   ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
 fi
+
+# A few seconds of each fuzz target (skipped without clang).
+scripts/run-fuzzers.sh 5 build
