@@ -36,25 +36,30 @@ constexpr int kGroups = RandomGenerator::kWords / 8;
 }  // namespace
 
 void RunIsaacRound(RandomGenerator& generator) {
-  auto& memory = generator.memory;
+  // Locals instead of the record's fields: stores into the result block could otherwise
+  // alias them and keep the compiler from holding them in registers.
+  std::uint32_t* memory = generator.memory.data();
+  std::uint32_t* results = generator.results.data();
   std::uint32_t a = generator.aa;
   generator.cc += 1;
-  generator.bb += generator.cc;
-  for (int i = 0; i < RandomGenerator::kWords; ++i) {
+  std::uint32_t b = generator.bb + generator.cc;
+  const auto step = [&](int i, std::uint32_t mixed) {
     const std::uint32_t x = memory[i];
-    switch (i % 4) {
-      case 0: a ^= a << 13; break;
-      case 1: a ^= a >> 6; break;
-      case 2: a ^= a << 2; break;
-      default: a ^= a >> 16; break;
-    }
-    a += memory[(i + 128) % 256];
-    const std::uint32_t y = memory[(x >> 2) % 256] + a + generator.bb;
+    a = mixed + memory[(i + 128) % 256];
+    const std::uint32_t y = memory[(x >> 2) % 256] + a + b;
     memory[i] = y;
-    generator.bb = memory[(y >> 10) % 256] + x;
-    generator.results[i] = generator.bb;
+    b = memory[(y >> 10) % 256] + x;
+    results[i] = b;
+  };
+  // The shift applied to a depends on i mod 4: <<13, >>6, <<2, >>16.
+  for (int i = 0; i < RandomGenerator::kWords; i += 4) {
+    step(i, a ^ (a << 13));
+    step(i + 1, a ^ (a >> 6));
+    step(i + 2, a ^ (a << 2));
+    step(i + 3, a ^ (a >> 16));
   }
   generator.aa = a;
+  generator.bb = b;
 }
 
 void SeedGenerator(RandomGenerator& generator, std::uint32_t seed) {
