@@ -1,6 +1,7 @@
 #include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/program_end.h"
+#include "sound/sound_system.h"
 
 // Releases every subsystem object in the fixed order; each step is skipped when its
 // object is absent and each pointer is cleared after its release, so a second call
@@ -8,6 +9,8 @@
 void ShutdownEngine() {
   EngineSubsystems& subsystems = Subsystems();
   (void)subsystems;
+  // The sound bank, every slot released from the last to the first, then the device.
+  ShutdownSound();
   // The archive slots go after the network session and before the main window.
   ReleaseArchiveSlots();
   Engine().mainWindow = nullptr;

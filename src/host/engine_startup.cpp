@@ -9,6 +9,7 @@
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/program_end.h"
+#include "sound/sound_system.h"
 
 std::string FolderOfPath(const std::string& path) {
   for (std::size_t i = path.size(); i-- > 1;) {
@@ -29,6 +30,14 @@ bool StartEngine(const char* title) {
 
   engine.windowTitle = title;
   DeleteErrorLog();
+
+  // The sound device (closed until sound starts on the window) and the bank of 256
+  // empty slots.
+  CreateSound();
+
+  // Without an audio output the game goes on silently: every sound load then fails.
+  InitSound(engine.mainWindow);
+  SetSoundWindow(engine.mainWindow);
 
   // Relative file names start at the executable's folder.
   const std::string folder = FolderOfPath(ExecutablePath());

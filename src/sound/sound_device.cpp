@@ -1,0 +1,75 @@
+#include "sound/sound_device.h"
+
+#include <SDL.h>
+
+namespace {
+
+// Runs on the mixing thread for each playing voice that is not at full level: scales
+// its samples (the output format, 16-bit stereo) before they are mixed.
+void ApplyVoiceGain(int, void* stream, int length, void* userData) {
+  const auto* gain = static_cast<const StereoGain*>(userData);
+  ApplyStereoGain(static_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / sizeof(std::int16_t),
+                  *gain);
+}
+
+}  // namespace
+
+SoundDevice::~SoundDevice() { Close(); }
+
+int SoundDevice::Open(void* window) {
+  window_ = window;
+  if (open_) return 1;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  audioSubsystem_ = true;
+  // No format changes allowed: SDL converts to whatever the hardware wants, so the
+  // mixer (and every voice's gain) always works on 16-bit stereo at 44100 Hz.
+  if (Mix_OpenAudioDevice(kOutputRate, AUDIO_S16SYS, kOutputChannels, kMixFrames, nullptr, 0) != 0) {
+    Close();
+    return 0;
+  }
+  open_ = true;
+  int frequency = 0;
+  Uint16 format = 0;
+  int channels = 0;
+  if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_S16SYS ||
+      channels != kOutputChannels || Mix_AllocateChannels(kMixerChannels) != kMixerChannels) {
+    Close();
+    return 0;
+  }
+  format_ = {frequency, format, channels};
+  gains_ = std::make_unique<StereoGain[]>(kMixerChannels);
+  return 1;
+}
+
+void SoundDevice::Close() {
+  if (open_) {
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    open_ = false;
+  }
+  if (audioSubsystem_) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioSubsystem_ = false;
+  }
+  gains_.reset();
+}
+
+bool SoundDevice::IsPlaying(int mixerChannel) const {
+  return open_ && Mix_Playing(mixerChannel) != 0;
+}
+
+void SoundDevice::Stop(int mixerChannel) {
+  if (open_) Mix_HaltChannel(mixerChannel);
+}
+
+bool SoundDevice::Play(int mixerChannel, const SoundSamples& samples, StereoGain gain) {
+  if (!open_ || mixerChannel < 0 || mixerChannel >= kMixerChannels) return false;
+  // The mixer drops a channel's effects when its sound ends or is halted; clearing them
+  // here as well means a play that failed earlier can never leave a second gain behind.
+  Mix_UnregisterAllEffects(mixerChannel);
+  if (!gain.IsUnity()) {
+    gains_[mixerChannel] = gain;
+    if (Mix_RegisterEffect(mixerChannel, ApplyVoiceGain, nullptr, &gains_[mixerChannel]) == 0) return false;
+  }
+  return Mix_PlayChannel(mixerChannel, samples.Chunk(), 0) == mixerChannel;
+}

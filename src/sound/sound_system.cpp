@@ -1,0 +1,32 @@
+#include "sound/sound_system.h"
+
+#include "host/engine_state.h"
+#include "sound/sound_bank.h"
+#include "sound/sound_device.h"
+
+void CreateSound() {
+  EngineSubsystems& subsystems = Subsystems();
+  if (subsystems.soundDevice == nullptr) subsystems.soundDevice = new SoundDevice();
+  if (subsystems.soundBank == nullptr) subsystems.soundBank = new SoundBank(subsystems.soundDevice);
+}
+
+int InitSound(void* window) {
+  SoundDevice* device = Subsystems().soundDevice;
+  return device != nullptr ? device->Open(window) : 0;
+}
+
+void SetSoundWindow(void* window) {
+  if (SoundDevice* device = Subsystems().soundDevice) device->SetWindow(window);
+}
+
+void ShutdownSound() {
+  EngineSubsystems& subsystems = Subsystems();
+  if (subsystems.soundBank != nullptr) {
+    delete subsystems.soundBank;
+    subsystems.soundBank = nullptr;
+  }
+  if (subsystems.soundDevice != nullptr) {
+    delete subsystems.soundDevice;
+    subsystems.soundDevice = nullptr;
+  }
+}
