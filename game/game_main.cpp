@@ -1,6 +1,7 @@
 // The demo game, as the compiler translates it: its project settings and its program.
 
 #include "files/archive.h"
+#include "host/frame_present.h"
 #include "host/game_interface.h"
 
 ProjectSettings GameProjectSettings() {
@@ -20,5 +21,7 @@ int GameMain() {
   // The stand-alone archive first, then the executable itself with its appended archive.
   SelectArchive("Vantrel.vtl", "");
   SelectArchive("RizareZaz.exe", "");
-  return 0;
+  PresentFrame();
+  // The player ends the demo with Escape or by closing its window.
+  for (;;) IdleWait();
 }

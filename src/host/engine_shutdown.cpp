@@ -1,6 +1,7 @@
 #include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/program_end.h"
+#include "host/renderer.h"
 #include "sound/sound_system.h"
 
 // Releases every subsystem object in the fixed order; each step is skipped when its
@@ -9,6 +10,10 @@
 void ShutdownEngine() {
   EngineSubsystems& subsystems = Subsystems();
   (void)subsystems;
+  // The renderer goes first among the subsystem objects: back to windowed mode, window
+  // and GL context destroyed.
+  delete subsystems.renderer;
+  subsystems.renderer = nullptr;
   // The sound bank, every slot released from the last to the first, then the device.
   ShutdownSound();
   // The archive slots go after the network session and before the main window.

@@ -1,5 +1,6 @@
 #include "host/engine_startup.h"
 
+#include <SDL2/SDL.h>
 #include <unistd.h>
 
 #include <climits>
@@ -8,7 +9,10 @@
 #include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
+#include "host/frame_clock.h"
+#include "host/frame_present.h"
 #include "host/program_end.h"
+#include "host/renderer.h"
 #include "sound/sound_system.h"
 
 std::string FolderOfPath(const std::string& path) {
@@ -28,12 +32,30 @@ bool StartEngine(const char* title) {
   EngineState& engine = Engine();
   engine.pauseWhenInactive = 1;
 
+  // The window and its GL context come first: every later subsystem needs them, and
+  // without them start-up stops here (the reason is in the error log).
+  Subsystems().renderer = new OpenGLDiveduva();
+  OpenGLDiveduva& renderer = *Subsystems().renderer;
+  if (!CreateGameWindow(renderer, engine.screenWidth, engine.screenHeight, 0, engine.frameRate,
+                        engine.multisampleCount)) {
+    return false;
+  }
+  engine.mainWindow = renderer.window;
+  SDL_SetWindowTitle(renderer.window, title);
   engine.windowTitle = title;
   DeleteErrorLog();
 
   // The sound device (closed until sound starts on the window) and the bank of 256
   // empty slots.
   CreateSound();
+
+  if (engine.fullscreen == 0) {
+    EnterWindowed(renderer);
+  } else {
+    EnterFullscreen(renderer);
+  }
+  // Fullscreen replaced the window: the final one is the main window.
+  engine.mainWindow = renderer.window;
 
   // Without an audio output the game goes on silently: every sound load then fails.
   InitSound(engine.mainWindow);
@@ -49,7 +71,15 @@ bool StartEngine(const char* title) {
   // archive: no archive is in use until the game selects one.
   CreateArchiveSlots(folder.c_str());
 
+  engine.frameTime = engine.previousFrameTime = engine.startTime = ReadClock();
+  SwapAndPace(renderer);
+  SetViewport2D(renderer, 0, 0, 0, 0);
+  PresentFrame();
+
   engine.paused = 0;
+  SDL_ShowCursor(SDL_DISABLE);
+  // The time since start counts from here.
+  engine.frameTime = engine.previousFrameTime = engine.startTime = ReadClock();
   std::printf("Init OK\n");
   std::fflush(stdout);
   return true;

@@ -1,0 +1,93 @@
+// The end of every frame: frame clock, pause, end-of-program keys, swap and pacing, and
+// the drawing state of the next frame.
+//
+// PresentFrame runs its steps in a fixed order that the other subsystems join at their
+// place: music keeps looping right after the frame clock; the keyboard snapshot and the
+// mouse frame are refreshed after the pause and before the end-of-program keys; an open
+// shadow pass is closed before the swap; the background picture is redrawn, mipmapping
+// and shader programs are switched off after the drawing state is reset.
+
+#include "host/frame_present.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_opengl.h>
+
+#include "host/end_keys.h"
+#include "host/engine_state.h"
+#include "host/frame_clock.h"
+#include "host/message_pump.h"
+#include "host/program_end.h"
+#include "host/renderer.h"
+
+namespace {
+
+// While paused the game stays here; events are still handled ten times a second so the
+// window can become active again.
+constexpr Uint32 kPausedPumpInterval = 100;
+
+[[noreturn]] void EndProgramFromFrame() {
+  EngineState& engine = Engine();
+  engine.errorCode = 0;
+  engine.errorLine = engine.currentLine;
+  EndProgram();
+}
+
+void WaitWhilePaused(OpenGLDiveduva& renderer) {
+  while (Engine().paused) {
+    PumpMessages(renderer);
+    if (!Engine().paused) break;
+    SDL_Delay(kPausedPumpInterval);
+  }
+}
+
+void CheckEndOfProgramKeys() {
+  if (Engine().escapeEndsProgram && IsEscapeDown()) EndProgramFromFrame();
+  // Alt+F4 ends the program whatever escapeEndsProgram says.
+  if (IsAltF4Down()) EndProgramFromFrame();
+}
+
+}  // namespace
+
+void PresentFrame() {
+  EngineState& engine = Engine();
+  OpenGLDiveduva* renderer = Subsystems().renderer;
+  if (renderer == nullptr) return;
+
+  engine.previousFrameTime = engine.frameTime;
+  engine.frameTime = ReadClock();
+  WaitWhilePaused(*renderer);
+  CheckEndOfProgramKeys();
+  SwapAndPace(*renderer);
+  ResetFrameDrawingState(*renderer);
+}
+
+double SwapAndPace(OpenGLDiveduva& renderer) {
+  if (renderer.window != nullptr) SDL_GL_SwapWindow(renderer.window);
+  if (renderer.context != nullptr) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+  // A busy wait: it costs one processor while waiting but starts the frame within the
+  // clock's resolution, and the window stays responsive because events are handled
+  // inside it.
+  const double start = ReadClock();
+  double now = start;
+  for (;;) {
+    SDL_Event event;
+    if (SDL_PollEvent(&event)) {
+      GameWindowProc(renderer, event);
+      continue;
+    }
+    now = ReadClock();
+    if (now > renderer.nextFrameTime) break;
+  }
+  renderer.nextFrameTime = NextFrameSlot(now, renderer.nextFrameTime, renderer.frameInterval);
+  return now - start + 1;
+}
+
+void ResetFrameDrawingState(OpenGLDiveduva& renderer) {
+  renderer.currentAlpha = 1.0f;
+  if (renderer.context != nullptr) {
+    glDisable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+  }
+  SetViewport2D(renderer, 0, 0, 0, 0);
+}
