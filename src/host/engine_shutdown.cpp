@@ -1,4 +1,5 @@
 #include "files/archive.h"
+#include "files/game_files.h"
 #include "host/engine_state.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
@@ -10,6 +11,9 @@
 void ShutdownEngine() {
   EngineSubsystems& subsystems = Subsystems();
   (void)subsystems;
+  // The game's files go first: open channels closed, the changed line file and settings
+  // file written back, before any teardown below could fail and lose them.
+  ReleaseGameFiles();
   // The renderer goes first among the subsystem objects: back to windowed mode, window
   // and GL context destroyed.
   delete subsystems.renderer;

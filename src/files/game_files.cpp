@@ -1,0 +1,23 @@
+#include "files/game_files.h"
+
+#include "host/engine_state.h"
+
+void GameFiles::WriteBackAndCloseAll() {
+  for (FileChannel& channel : channels) channel.Close();
+  lineFiles.WriteBackAndClear();
+  settings.WriteBack();
+}
+
+GameFiles& ActiveGameFiles() {
+  EngineSubsystems& subsystems = Subsystems();
+  if (subsystems.gameFiles == nullptr) subsystems.gameFiles = new GameFiles;
+  return *subsystems.gameFiles;
+}
+
+void ReleaseGameFiles() {
+  EngineSubsystems& subsystems = Subsystems();
+  if (subsystems.gameFiles == nullptr) return;
+  subsystems.gameFiles->WriteBackAndCloseAll();
+  delete subsystems.gameFiles;
+  subsystems.gameFiles = nullptr;
+}
