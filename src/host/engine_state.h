@@ -13,7 +13,7 @@ class Diveduva3D;
 class InputManager;
 class SoundDevice;
 class SoundBank;
-class NetworkSession;
+class NetSession;
 class MusicWindow;
 class LibraryCache;
 struct ArchiveSlot;
@@ -48,7 +48,7 @@ struct EngineSubsystems {
   InputManager* input = nullptr;
   SoundDevice* soundDevice = nullptr;
   SoundBank* soundBank = nullptr;
-  NetworkSession* network = nullptr;
+  NetSession* network = nullptr;
   ArchiveSlot* primaryArchive = nullptr;
   ArchiveSlot* secondaryArchive = nullptr;
   MusicWindow* musicWindow = nullptr;

@@ -1,0 +1,86 @@
+#include "net/net_commands.h"
+
+#include <limits>
+#include <string>
+
+#include "host/engine_state.h"
+#include "net/net_session.h"
+
+namespace {
+
+NetSession* Session() { return Subsystems().network; }
+
+std::int32_t IdFromText(const BasicString& text) { return TruncateNetNumber(ToNumber(text)); }
+
+BasicString IdText(std::int32_t id) { return FormatNumber(static_cast<double>(id)); }
+
+}  // namespace
+
+int TruncateNetNumber(double value) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+double HostSession(double port) {
+  NetSession* session = Session();
+  return session != nullptr && session->Host(TruncateNetNumber(port)) ? 1 : 0;
+}
+
+double JoinSession(const BasicString& address, double port) {
+  NetSession* session = Session();
+  return session != nullptr && session->Join(address.View(), TruncateNetNumber(port)) ? 1 : 0;
+}
+
+BasicString ListLocalAddresses() {
+  NetSession* session = Session();
+  if (session == nullptr) return BasicString();
+  return BasicString(std::string_view(session->ListAddresses()));
+}
+
+BasicString CreateNetPlayer(const BasicString& name) {
+  NetSession* session = Session();
+  return IdText(session != nullptr ? session->CreatePlayer(name.View()) : -1);
+}
+
+double GetNetPlayerCount() {
+  NetSession* session = Session();
+  std::int32_t count = 0;
+  if (session == nullptr || !session->PlayerCount(count)) return 0;
+  return count;
+}
+
+BasicString GetNetPlayerId(double index) {
+  NetSession* session = Session();
+  std::int32_t id = 0;
+  if (session == nullptr || !session->PlayerId(TruncateNetNumber(index), id)) return BasicString("0");
+  return IdText(id);
+}
+
+BasicString GetNetPlayerName(const BasicString& id) {
+  NetSession* session = Session();
+  std::string name;
+  if (session == nullptr || !session->PlayerName(IdFromText(id), name)) return BasicString("NO_DATA");
+  return BasicString(std::string_view(name));
+}
+
+double SendNetMessage(const BasicString& from, const BasicString& to, const BasicString& text) {
+  NetSession* session = Session();
+  return session != nullptr && session->Send(IdFromText(from), IdFromText(to), text.View()) ? 1 : 0;
+}
+
+double SendNetLeave(const BasicString& id) {
+  if (NetSession* session = Session()) session->SendLeave(IdFromText(id));
+  return 1;
+}
+
+BasicString ReceiveNetMessage(const BasicString& id) {
+  NetSession* session = Session();
+  std::string text;
+  if (session == nullptr || !session->Receive(IdFromText(id), text)) return BasicString();
+  return BasicString(std::string_view(text));
+}
+
+BasicString GetNetMessageSender() {
+  NetSession* session = Session();
+  return IdText(session != nullptr ? session->LastSender() : 0);
+}
