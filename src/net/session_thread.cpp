@@ -28,6 +28,8 @@ constexpr std::size_t kConnectionsPerPass = 100;
 // Messages read from the client socket per pass; a host that floods us cannot hold the
 // thread in one pass forever.
 constexpr int kClientReadsPerPass = 1000;
+// Datagrams looked at on the listening socket per pass, at most.
+constexpr int kListenDatagramsPerPass = 64;
 
 // Offers every queued message to consume, which returns true when it used the message up
 // (it may move from it); the others stay queued in their order.
@@ -129,13 +131,32 @@ class SessionPass {
     session_.Lock();
     const NLsocket listening = session_.listeningSocket;
     session_.Unlock();
-    const NLsocket accepted = nlAcceptConnection(listening);
-    if (accepted != NL_INVALID) {
-      if (group_ == NL_INVALID || !nlGroupAddSocket(group_, accepted)) nlClose(accepted);
-      return true;
+    if (listenGroup_ == NL_INVALID) {
+      listenGroup_ = nlGroupCreate();
+      if (listenGroup_ != NL_INVALID) nlGroupAddSocket(listenGroup_, listening);
     }
-    const NLenum error = nlGetError();
-    if (error != NL_SYSTEM_ERROR && error != NL_NOT_LISTEN) return true;
+    // One connection per pass; but a datagram that is not a connection request must not
+    // cost a whole pass, or a stream of junk would keep real requests waiting until their
+    // senders give up. So while more datagrams wait, up to a bound, look at the next.
+    for (int looked = 0; looked < kListenDatagramsPerPass; ++looked) {
+      const NLsocket accepted = nlAcceptConnection(listening);
+      if (accepted != NL_INVALID) {
+        if (group_ == NL_INVALID || !nlGroupAddSocket(group_, accepted)) nlClose(accepted);
+        return true;
+      }
+      const NLenum error = nlGetError();
+      if (error == NL_SYSTEM_ERROR || error == NL_NOT_LISTEN) return EndOnFailedListener();
+      if (!ListenerHasMore()) return true;
+    }
+    return true;
+  }
+
+  bool ListenerHasMore() {
+    NLsocket ready = NL_INVALID;
+    return listenGroup_ != NL_INVALID && nlPollGroup(listenGroup_, NL_READ_STATUS, &ready, 1, 0) > 0;
+  }
+
+  bool EndOnFailedListener() {
     session_.Lock();
     session_.stopRequest = 1;
     nlClose(session_.listeningSocket);
@@ -223,6 +244,8 @@ class SessionPass {
   }
 
   void CloseConnections() {
+    if (listenGroup_ != NL_INVALID) nlGroupDestroy(listenGroup_);
+    listenGroup_ = NL_INVALID;
     if (group_ == NL_INVALID) return;
     for (const NLsocket connection : nlGroupGetSockets(group_)) nlClose(connection);
     nlGroupDestroy(group_);
@@ -231,6 +254,7 @@ class SessionPass {
 
   NetSession& session_;
   NLint group_;
+  NLint listenGroup_ = NL_INVALID;
   std::vector<NLsocket> ready_;
   std::size_t rotation_ = 0;
   unsigned char buffer_[kMaxMessageBytes + 1];

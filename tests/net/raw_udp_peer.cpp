@@ -80,6 +80,15 @@ std::uint16_t JoinLikeTheLibrary(const RawUdpPeer& peer, std::uint16_t hostPort)
   return port;
 }
 
+std::uint16_t AcceptLikeTheLibrary(const RawUdpPeer& listener, const RawUdpPeer& connection, std::string& request) {
+  const std::optional<Datagram> received = listener.Receive(3000);
+  if (!received) return 0;
+  request = received->bytes;
+  listener.SendTo(received->fromPort, ReplyDatagram(connection.Port()));
+  connection.SendTo(received->fromPort, "");
+  return received->fromPort;
+}
+
 std::uint16_t FreeUdpPort() {
   RawUdpPeer probe;
   return probe.Port();

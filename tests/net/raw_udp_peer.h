@@ -41,5 +41,11 @@ std::string ReplyDatagram(std::uint16_t port);
 // greeting. Returns the port of the host's new socket (0 when the host did not answer).
 std::uint16_t JoinLikeTheLibrary(const RawUdpPeer& peer, std::uint16_t hostPort);
 
+// Hosts the way the library's listening side does: takes the next datagram on listener
+// (stored in request), answers it from listener with connection's port, and greets the
+// client from connection with an empty datagram. Returns the client's port (0 when nothing
+// came).
+std::uint16_t AcceptLikeTheLibrary(const RawUdpPeer& listener, const RawUdpPeer& connection, std::string& request);
+
 // A UDP port that was free a moment ago.
 std::uint16_t FreeUdpPort();
