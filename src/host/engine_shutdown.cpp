@@ -3,6 +3,7 @@
 #include "host/engine_state.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "net/net_commands.h"
 #include "sound/sound_system.h"
 
 // Releases every subsystem object in the fixed order; each step is skipped when its
@@ -20,6 +21,9 @@ void ShutdownEngine() {
   subsystems.renderer = nullptr;
   // The sound bank, every slot released from the last to the first, then the device.
   ShutdownSound();
+  // The network session: thread stopped, a leave notice for each local player, sockets
+  // closed, session freed.
+  ReleaseNetSession();
   // The archive slots go after the network session and before the main window.
   ReleaseArchiveSlots();
   Engine().mainWindow = nullptr;

@@ -13,6 +13,7 @@
 #include "host/frame_present.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "net/net_commands.h"
 #include "sound/sound_system.h"
 
 std::string FolderOfPath(const std::string& path) {
@@ -48,6 +49,8 @@ bool StartEngine(const char* title) {
   // The sound device (closed until sound starts on the window) and the bank of 256
   // empty slots.
   CreateSound();
+  // The network session, idle until the game hosts or joins.
+  CreateNetSession();
 
   if (engine.fullscreen == 0) {
     EnterWindowed(renderer);

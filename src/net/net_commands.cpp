@@ -84,3 +84,15 @@ BasicString GetNetMessageSender() {
   NetSession* session = Session();
   return IdText(session != nullptr ? session->LastSender() : 0);
 }
+
+void CreateNetSession() {
+  if (Subsystems().network == nullptr) Subsystems().network = new NetSession();
+}
+
+void ReleaseNetSession() {
+  NetSession*& session = Subsystems().network;
+  if (session == nullptr) return;
+  session->EndSession();
+  delete session;
+  session = nullptr;
+}

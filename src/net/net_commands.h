@@ -30,3 +30,9 @@ BasicString GetNetMessageSender();
 // Doubles become 32-bit integers by truncation toward zero; values outside the range (and
 // NaN) become INT32_MIN, as the platform's conversion does.
 int TruncateNetNumber(double value);
+
+// Start-up: the network session object, idle until the game hosts or joins.
+void CreateNetSession();
+// Program end: stops the session thread, sends each local player's leave notice, closes
+// the sockets and frees the session.
+void ReleaseNetSession();
