@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/process_runner.h"
+#include "value_probe_run.h"
 
 namespace {
 
@@ -157,8 +158,7 @@ TEST_F(RandomInts, NegativeLimitsWrapTheDivisor) {
 // two processes, and start-up seeds from the clock on its own.
 std::string Draws(const std::vector<std::string>& arguments) {
   ScratchDirectory scratch;
-  const ProcessResult result =
-      RunProcess(ProgramPath("test_value_probe"), arguments, {"TMPDIR=" + scratch.Path()});
+  const ProcessResult result = RunValueProbe(arguments, scratch);
   EXPECT_EQ(result.exitCode, 0);
   const std::size_t start = result.output.find("draws:");
   EXPECT_NE(start, std::string::npos) << result.output;

@@ -14,6 +14,7 @@
 
 #include "host/engine_state.h"
 #include "support/process_runner.h"
+#include "value_probe_run.h"
 
 namespace {
 
@@ -329,8 +330,7 @@ TEST(FillArrayFromList, MakesAOneDimensionalArrayOfTheValues) {
 TEST(ArrayErrorsInAProgram, TheLogShowsTheErrorCodeAndLine) {
   ScratchDirectory scratch;
   const auto run = [&](const std::vector<std::string>& arguments) {
-    const ProcessResult result =
-        RunProcess(ProgramPath("test_value_probe"), arguments, {"TMPDIR=" + scratch.Path()});
+    const ProcessResult result = RunValueProbe(arguments, scratch);
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output.find("survived"), std::string::npos) << result.output;
     return scratch.ReadFile("trovane-" + std::to_string(getuid()) + "/ErrorLog.txt");
