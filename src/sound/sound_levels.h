@@ -32,6 +32,7 @@ struct StereoGain {
 // The gains of the two channels for a voice at volumeHundredths and panHundredths.
 StereoGain VoiceGain(int volumeHundredths, int panHundredths);
 
-// Scales interleaved 16-bit stereo frames in place (sampleCount values, left first),
-// rounding to the nearest value.
+// Scales interleaved 16-bit stereo frames in place (sampleCount values, left first).
+// Full level leaves samples unchanged; other results are within three quarters of a
+// step of the exact product.
 void ApplyStereoGain(std::int16_t* samples, std::size_t sampleCount, StereoGain gain);

@@ -69,10 +69,22 @@ TEST(SoundLevels, PanAttenuatesOnlyTheOppositeChannelAndAddsToTheVolume) {
 TEST(SoundLevels, StereoGainRoundsEachChannelToTheNearestSample) {
   std::int16_t samples[] = {32767, -32768, 100, -100, 7};
   ApplyStereoGain(samples, 4, {0.5f, 0.1f});
-  EXPECT_EQ(samples[0], 16384);  // 16383.5, to even
+  EXPECT_EQ(samples[0], 16384);  // 16383.5, halves upward
   EXPECT_EQ(samples[1], -3277);  // -3276.8
   EXPECT_EQ(samples[2], 50);
   EXPECT_EQ(samples[3], -10);
+
+  // Full level changes nothing at either end of the range; -50 dB stays within three
+  // quarters of a step of the exact product (a quarter from the 16.16 gain, a half from
+  // rounding).
+  std::int16_t extremes[] = {32767, -32768, -32768, 32767};
+  ApplyStereoGain(extremes, 4, {1.0f, 1.0f});
+  EXPECT_EQ(extremes[0], 32767);
+  EXPECT_EQ(extremes[1], -32768);
+  const float quiet = HundredthsToGain(-5000);
+  ApplyStereoGain(extremes, 4, {quiet, quiet});
+  EXPECT_NEAR(extremes[2], -32768 * quiet, 0.75);
+  EXPECT_NEAR(extremes[3], 32767 * quiet, 0.75);
   EXPECT_EQ(samples[4], 7);      // outside the count: untouched
 
   std::int16_t odd[] = {1000, 1000, 1000};
