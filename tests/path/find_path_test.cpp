@@ -144,7 +144,7 @@ TEST(FindPath, WeightIsClampedToZeroToOne) {
 TEST(FindPath, ReturnsTheSearchesLeastCostPathRowByRow) {
   int found = 0;
   for (std::uint32_t seed = 1; seed <= 10; ++seed) {
-    const Grid grid = RandomGrid(seed, 40, 30, 0.3, {1, 2, 5});
+    const Grid grid = RandomGrid(seed, 40, 30, 0.2, {1, 2, 5});
     const NumberArray map = MapOf(grid);
     NumberArray result;
     const double count = FindPath(map, result, 0.5, 0, 0, 39, 29);
