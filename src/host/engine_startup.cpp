@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "core/random_generator.h"
 #include "files/archive.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
@@ -51,6 +52,9 @@ bool StartEngine(const char* title) {
   CreateSound();
   // The network session, idle until the game hosts or joins.
   CreateNetSession();
+
+  // The random generator starts from the clock, once per run; nothing else seeds it.
+  SeedRandom(SeedFromClock(ReadClock()));
 
   if (engine.fullscreen == 0) {
     EnterWindowed(renderer);

@@ -247,8 +247,6 @@ TEST(RedimArray, ChangingTheNumberOfDimensionsKeepsTheFirstRow) {
 TEST(RedimArray, AShrunkenHeapArrayKeepsItsBlockWhenTheResultIsSmall) {
   NumberArray a;
   DimArray(a, 20);
-  FillArrayFromList(a, {});
-  DimArray(a, 20);
   ArrayElement(a, 3) = 4;
   double* block = a.data;
   RedimArray(a, 5);  // the temporary is inline; the array is dimensioned and copied into
