@@ -8,6 +8,7 @@
 
 #include "core/random_generator.h"
 #include "files/archive.h"
+#include "gfx2d/background_commands.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/frame_clock.h"
@@ -77,6 +78,7 @@ bool StartEngine(const char* title) {
   // Both archive slots start on the executable's folder, which never opens as an
   // archive: no archive is in use until the game selects one.
   CreateArchiveSlots(folder.c_str());
+  ClearBackground();
 
   engine.frameTime = engine.previousFrameTime = engine.startTime = ReadClock();
   SwapAndPace(renderer);

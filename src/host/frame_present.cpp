@@ -88,6 +88,8 @@ void ResetFrameDrawingState(OpenGLDiveduva& renderer) {
   if (renderer.context != nullptr) {
     glDisable(GL_BLEND);
     glColor4f(1, 1, 1, 1);
+    // The background picture lies under everything the next frame draws.
+    DrawBackgroundSet(renderer, 0);
   }
   SetViewport2D(renderer, 0, 0, 0, 0);
 }

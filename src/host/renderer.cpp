@@ -27,6 +27,10 @@ OpenGLDiveduva::~OpenGLDiveduva() {
 
 void ReleaseRenderer(OpenGLDiveduva& renderer) {
   // The texture store and the background sets are emptied here, before the window goes.
+  if (renderer.glReady && renderer.window != nullptr && renderer.context != nullptr) {
+    SDL_GL_MakeCurrent(renderer.window, renderer.context);
+    ReleaseTextureStore(renderer);
+  }
   if (renderer.window == nullptr) {
     renderer.surfaceWidth = 0;
     renderer.surfaceHeight = 0;

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <string>
 
+#include "gfx2d/drawing_state.h"
+#include "gfx2d/texture_store.h"
 #include "host/gl_extensions.h"
 
 class OpenGLDiveduva {
@@ -22,8 +24,10 @@ class OpenGLDiveduva {
   OpenGLDiveduva(const OpenGLDiveduva&) = delete;
   OpenGLDiveduva& operator=(const OpenGLDiveduva&) = delete;
 
-  // The texture store and the background picture sets of the 2D drawing code live
-  // here, in front of currentAlpha; ReleaseRenderer empties them first.
+  // The texture slots, colour keys and background picture sets of the 2D drawing code;
+  // ReleaseRenderer empties them first.
+  TextureStore textures;
+  Drawing2DState drawing2D;  // texture binding and polygon of the 2D commands
 
   float currentAlpha = 1.0f;  // transparency of 2D drawing, reset to 1 each frame
 

@@ -1,0 +1,230 @@
+#include "gfx2d/texture_store.h"
+
+#include <algorithm>
+
+#include "gfx2d/bmp_reader.h"
+#include "gfx2d/png_reader.h"
+#include "gfx2d/texture_image.h"
+#include "host/renderer.h"
+
+BackgroundTile& BackgroundSet::Tile(int column, int row) {
+  if (tiles.empty()) tiles.resize(kMaxGrid * kMaxGrid);
+  return tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
+}
+
+const BackgroundTile* BackgroundSet::TileIfUsed(int column, int row) const {
+  if (tiles.empty() || column >= columns || row >= rows) return nullptr;
+  const BackgroundTile& tile = tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
+  return tile.texture != 0 ? &tile : nullptr;
+}
+
+TextureStore::TextureStore() : slots(kSlotCount) {}
+
+int MaxTextureSize() {
+  GLint size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+  return size >= 64 ? size : 64;
+}
+
+namespace {
+
+void SetTextureParameters(GLint minFilter, GLint magFilter) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+}
+
+void SetUnpackState() {
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+  glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+  glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+}
+
+void Upload(const TextureBuffer& buffer, GLint level) {
+  glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, buffer.width, buffer.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               buffer.texels.data());
+}
+
+bool DecodePicture(const char* path, std::int32_t colourKey, ImageBuffer& image) {
+  if (!LoadBmp(path, colourKey, image) && !LoadPng(path, colourKey, image)) return false;
+  return !image.IsEmpty();
+}
+
+}  // namespace
+
+void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GLuint* texture, GLuint* mipTexture,
+                 bool normalMap, bool nearest) {
+  if (width == 0) width = image.width - x;
+  if (height == 0) height = image.height - y;
+  if (width <= 0 || height <= 0) return;
+  const int maxSize = MaxTextureSize();
+  width = std::min(width, maxSize);
+  height = std::min(height, maxSize);
+
+  TextureBuffer buffer =
+      BuildTextureBuffer(image, x, y, width, height, PaddedTextureSize(width), PaddedTextureSize(height));
+  if (!nearest) BleedTransparentTexels(buffer);
+
+  SetUnpackState();
+  if (*texture != 0) glDeleteTextures(1, texture);
+  glGenTextures(1, texture);
+  glBindTexture(GL_TEXTURE_2D, *texture);
+  const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+  SetTextureParameters(filter, filter);
+  if (normalMap) ConvertToNormalMap(buffer);
+  Upload(buffer, 0);
+
+  if (mipTexture != nullptr) {
+    if (*mipTexture != 0) glDeleteTextures(1, mipTexture);
+    glGenTextures(1, mipTexture);
+    glBindTexture(GL_TEXTURE_2D, *mipTexture);
+    SetUnpackState();
+    SetTextureParameters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+    Upload(buffer, 0);
+    GLint level = 0;
+    while (buffer.width > 1 || buffer.height > 1) {
+      buffer = NextMipmapLevel(buffer);
+      Upload(buffer, ++level);
+    }
+  }
+}
+
+void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
+  TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
+  if (renderer.glReady) {
+    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
+    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
+  }
+  entry.texture = 0;
+  entry.mipTexture = 0;
+  entry.paddedWidth = entry.paddedHeight = -1;
+  entry.imageWidth = entry.imageHeight = 0;
+  std::vector<std::uint8_t>().swap(entry.alphaMask);
+}
+
+bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::int32_t colourKey, bool normalMap) {
+  FreeTextureSlot(renderer, slot);
+  ImageBuffer image;
+  if (!DecodePicture(path, colourKey, image)) return false;
+  // Pictures larger than the implementation's textures cannot be shown whole.
+  const int maxSize = MaxTextureSize();
+  if (image.width > maxSize || image.height > maxSize) return false;
+
+  TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
+  const bool font = TextureStore::IsFontSlot(slot);
+  UploadImage(image, 0, 0, 0, 0, &entry.texture, font ? nullptr : &entry.mipTexture, font ? false : normalMap, font);
+  entry.paddedWidth = PaddedTextureSize(image.width);
+  entry.paddedHeight = PaddedTextureSize(image.height);
+  entry.imageWidth = image.width;
+  entry.imageHeight = image.height;
+  return true;
+}
+
+void ReleaseTextureStore(OpenGLDiveduva& renderer) {
+  for (int slot = 0; slot < TextureStore::kSlotCount; ++slot) {
+    if (!renderer.textures.slots[static_cast<std::size_t>(slot)].IsEmpty()) FreeTextureSlot(renderer, slot);
+  }
+  for (int set = 0; set < TextureStore::kBackgroundSetCount; ++set) ClearBackgroundSet(renderer, set);
+}
+
+void ClearBackgroundSet(OpenGLDiveduva& renderer, int set) {
+  BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  for (BackgroundTile& tile : background.tiles) {
+    if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
+    tile = BackgroundTile{};
+  }
+  background.columns = 0;
+  background.rows = 0;
+}
+
+bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path) {
+  ImageBuffer image;
+  if (!DecodePicture(path, kNoColourKey, image)) return false;
+  const int tileSize = std::min(MaxTextureSize(), TextureStore::kMaxBackgroundTile);
+  ClearBackgroundSet(renderer, set);
+  BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  int row = 0;
+  for (int top = 0; top < image.height && row < BackgroundSet::kMaxGrid; top += tileSize, ++row) {
+    int column = 0;
+    for (int left = 0; left < image.width && column < BackgroundSet::kMaxGrid; left += tileSize, ++column) {
+      BackgroundTile& tile = background.Tile(column, row);
+      UploadImage(image, left, top, tileSize, tileSize, &tile.texture, nullptr, false, false);
+      tile.paddedWidth = tile.paddedHeight = tileSize;
+      tile.imageWidth = tile.imageHeight = tileSize;
+    }
+    background.columns = std::max(background.columns, column);
+  }
+  background.rows = row;
+  return true;
+}
+
+void CaptureScreenToSet(OpenGLDiveduva& renderer, int set) {
+  // Tiles of at most 512 texels, as loaded backgrounds use: a tile of the full maximum
+  // texture size would cost up to a gigabyte for a small screen.
+  const int tileSize = std::min(MaxTextureSize(), TextureStore::kMaxBackgroundTile);
+  BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  const int screenWidth = renderer.surfaceWidth, screenHeight = renderer.surfaceHeight;
+  int row = 0, columns = 0;
+  for (int top = 0; top < screenHeight && row < BackgroundSet::kMaxGrid; top += tileSize, ++row) {
+    int column = 0;
+    for (int left = 0; left < screenWidth && column < BackgroundSet::kMaxGrid; left += tileSize, ++column) {
+      BackgroundTile& tile = background.Tile(column, row);
+      if (tile.texture == 0 || tile.paddedWidth != tileSize || tile.paddedHeight != tileSize) {
+        if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
+        glGenTextures(1, &tile.texture);
+        glBindTexture(GL_TEXTURE_2D, tile.texture);
+        SetTextureParameters(GL_LINEAR, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tileSize, tileSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+      } else {
+        glBindTexture(GL_TEXTURE_2D, tile.texture);
+      }
+      const int width = std::min(tileSize, screenWidth - left);
+      const int height = std::min(tileSize, screenHeight - top);
+      glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, left, screenHeight - top - height, width, height);
+      tile.paddedWidth = tile.paddedHeight = tileSize;
+      tile.imageWidth = width;
+      tile.imageHeight = height;
+    }
+    columns = std::max(columns, column);
+  }
+  background.columns = columns;
+  background.rows = row;
+}
+
+void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
+  const BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  if (background.columns == 0 || background.rows == 0) return;
+  glDisable(GL_ALPHA_TEST);
+  if (renderer.extensions.glActiveTextureARB != nullptr) {
+    renderer.extensions.glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    renderer.extensions.glActiveTextureARB(GL_TEXTURE0_ARB);
+  }
+  glEnable(GL_TEXTURE_2D);
+  for (int row = 0; row < background.rows; ++row) {
+    for (int column = 0; column < background.columns; ++column) {
+      const BackgroundTile* tile = background.TileIfUsed(column, row);
+      if (tile == nullptr) continue;
+      // Every tile steps by the tile size; its quad covers the part it holds.
+      const float x = static_cast<float>(column * tile->paddedWidth);
+      const float y = static_cast<float>(row * tile->paddedHeight);
+      const float width = static_cast<float>(tile->imageWidth), height = static_cast<float>(tile->imageHeight);
+      const float u = width / static_cast<float>(tile->paddedWidth);
+      const float v = height / static_cast<float>(tile->paddedHeight);
+      glBindTexture(GL_TEXTURE_2D, tile->texture);
+      glBegin(GL_TRIANGLE_FAN);
+      glTexCoord2f(0, 0);
+      glVertex2f(x, -y - height);
+      glTexCoord2f(u, 0);
+      glVertex2f(x + width, -y - height);
+      glTexCoord2f(u, v);
+      glVertex2f(x + width, -y);
+      glTexCoord2f(0, v);
+      glVertex2f(x, -y);
+      glEnd();
+    }
+  }
+  glEnable(GL_ALPHA_TEST);
+}
