@@ -9,6 +9,7 @@
 #include <SDL2/SDL_opengl.h>
 
 #include <array>
+#include <cstdlib>
 #include <cstdint>
 #include <fstream>
 #include <sstream>
@@ -17,6 +18,8 @@
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/renderer.h"
+#include "host/temp_directory.h"
+#include "support/process_runner.h"
 
 class RendererFixture : public ::testing::Test {
  protected:
@@ -25,6 +28,11 @@ class RendererFixture : public ::testing::Test {
   static constexpr Pixel kRed{255, 0, 0, 255};
 
   void SetUp() override {
+    // The error log of this process goes to a private folder, so tests running in
+    // parallel never read each other's lines.
+    static const ScratchDirectory temporary;
+    setenv("TMPDIR", temporary.Path().c_str(), 1);
+    ASSERT_EQ(EngineTempDirectory().rfind(temporary.Path(), 0), 0u) << "the log folder was chosen before";
     EngineState& engine = Engine();
     engine.windowTitle = "Probe";
     engine.pauseWhenInactive = 1;
