@@ -42,6 +42,8 @@ void GameWindowProc(OpenGLDiveduva& renderer, const SDL_Event& event) {
       // the same request as closing the window.
       EndProgram();
     default:
+      // SDL keeps one queue for everything; the pump empties it, so keyboard, mouse and
+      // text events that a subsystem wants as events are handed on from here.
       break;
   }
 }
