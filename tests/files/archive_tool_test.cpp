@@ -243,8 +243,11 @@ class ArchiveProgramTest : public ArchiveLookupTest {
     std::vector<std::string> words;
     std::istringstream split(arguments);
     for (std::string word; split >> word;) words.push_back(word);
+    // The GL driver keeps allocations past exit that the leak checker would report as the
+    // program's; the archive code's own leaks are checked in process by the other tests.
     return RunProcess(ProgramPath("test_archive_probe"), words,
-                      {"TMPDIR=" + scratch.Path(), "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"});
+                      {"TMPDIR=" + scratch.Path(), "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy",
+                       "ASAN_OPTIONS=detect_leaks=0"});
   }
 };
 
