@@ -1,0 +1,31 @@
+// A game that plays one sound effect: the command line names a WAV file. It loads the
+// file into slot 3 with two voices, starts it twice, prints what the commands answered,
+// waits for both voices to end and returns; the engine's shutdown closes the output.
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "host/game_interface.h"
+#include "host/program_commands.h"
+#include "sound/sound_commands.h"
+
+ProjectSettings GameProjectSettings() {
+  ProjectSettings settings;
+  settings.title = "Sound probe";
+  return settings;
+}
+
+int GameMain() {
+  const BasicString fileName = GetCommandLine();
+  const double loaded = LoadSoundSlot(fileName, 3, 2);
+  const double first = StartSound(3, 0, 1);
+  const double second = StartSound(3, 0, 1);
+  std::printf("load=%g first=%g second=%g playing=%g\n", loaded, first, second, IsSoundPlaying(first));
+  std::fflush(stdout);
+  for (int wait = 0; wait < 1000 && (IsSoundPlaying(first) == 1 || IsSoundPlaying(second) == 1); ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::printf("ended=%g\n", IsSoundPlaying(first) + IsSoundPlaying(second) == 0 ? 1.0 : 0.0);
+  return 0;
+}
