@@ -1,8 +1,12 @@
 // The demo game, as the compiler translates it: its project settings and its program.
 
 #include "files/archive.h"
+#include "gfx2d/background_commands.h"
+#include "gfx2d/sprite_drawing.h"
+#include "gfx2d/texture_commands.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
+#include "input/input_commands.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;
@@ -21,7 +25,12 @@ int GameMain() {
   // The stand-alone archive first, then the executable itself with its appended archive.
   SelectArchive("Vantrel.vtl", "");
   SelectArchive("RizareZaz.exe", "");
+  // Both pictures come out of the archive: the folders in the names do not matter.
+  LoadBackground("blah/blah/Vantrel_file.bmp");
+  LoadSprite("x/y/vt2.bmp", 0);
+  DrawSprite(0, 0, 0);
   PresentFrame();
-  // The player ends the demo with Escape or by closing its window.
-  for (;;) IdleWait();
+  // A click ends the demo (Escape and closing the window end it too).
+  WaitForMouseButton();
+  return 0;
 }
