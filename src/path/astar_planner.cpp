@@ -47,24 +47,20 @@ bool AStarPlanner::Search() {
       const std::int32_t h = std::abs(goalX - x) + std::abs(goalY - y);
       const float f = g + weight * (static_cast<float>(h) - g);
 
-      if (Node* closed = closedSet_.Find(x, y)) {
-        if (g < closed->g) {
-          if (openList_.Full()) return Abandon(current);
-          closedSet_.UnlinkFound();
-          closed->parent = current;
-          closed->g = g;
-          closed->f = f;
-          InsertOpen(closed);
-        }
-        continue;
-      }
-      if (Node* open = cellNodes_[cell]) {
-        if (g < open->g) {
-          openList_.Erase(OpenPosition(open));
-          open->parent = current;
-          open->g = g;
-          open->f = f;
-          InsertOpen(open);
+      // A cell that owns a node has it either in the closed set or in the open list; in
+      // both cases only a lower g changes anything, so the lists are searched only then.
+      if (Node* known = cellNodes_[cell]) {
+        if (g < known->g) {
+          if (closedSet_.Find(x, y) == known) {
+            if (openList_.Full()) return Abandon(current);
+            closedSet_.UnlinkFound();
+          } else {
+            openList_.Erase(OpenPosition(known));
+          }
+          known->parent = current;
+          known->g = g;
+          known->f = f;
+          InsertOpen(known);
         }
         continue;
       }

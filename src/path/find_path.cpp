@@ -35,7 +35,7 @@ double FindPath(const NumberArray& map, NumberArray& result, double weight, doub
   parameters.width = map.dim0;
   parameters.height = map.dim1;
   parameters.cells = map.data;
-  // Chains of about four nodes whatever the grid size: a fixed 256 buckets would make every
+  // About one cell per bucket whatever the grid size: a fixed 256 buckets would make every
   // closed-set lookup on a large grid walk thousands of nodes.
   parameters.closedSetExponent = NodeHashTable::ExponentFor(map.dim0, map.dim1);
   // The grid is the first width x height elements; an array that somehow holds fewer is

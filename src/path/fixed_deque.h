@@ -1,7 +1,12 @@
 #pragma once
 // A fixed-capacity ring buffer with insertion and removal at any position: the open list of
 // the path search, kept sorted by the search itself.
+//
+// Insertion and removal in the middle move only the elements on the nearer end, in place.
+// Copying the whole contents into a second buffer for each of them instead made the search on
+// a 1024 x 1024 grid twice as slow (most insertions land near the back, among few elements).
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -19,17 +24,11 @@ class FixedDeque {
   // be had (the deque then has capacity 0 and every push fails).
   bool Allocate(std::int32_t capacity) {
     items_.reset();
-    scratch_.reset();
     capacity_ = 0;
     Clear();
     if (capacity <= 0) return true;
     items_.reset(new (std::nothrow) T[static_cast<std::size_t>(capacity)]);
-    scratch_.reset(new (std::nothrow) T[static_cast<std::size_t>(capacity)]);
-    if (!items_ || !scratch_) {
-      items_.reset();
-      scratch_.reset();
-      return false;
-    }
+    if (!items_) return false;
     capacity_ = capacity;
     return true;
   }
@@ -73,35 +72,38 @@ class FixedDeque {
   }
 
   // Puts value before the element at `position` (at the back when position is Size()). Fails
-  // when full or when position is outside 0..Size().
+  // when full or when position is outside 0..Size(). The elements on the shorter side of the
+  // position move by one slot; the others stay where they are.
   bool Insert(std::int32_t position, T value) {
     const std::int32_t size = Size();
     if (position < 0 || position > size) return false;
     if (position == size) return PushBack(std::move(value));
     if (position == 0) return PushFront(std::move(value));
     if (Full()) return false;
-    std::int32_t target = 0;
-    for (std::int32_t i = 0; i < position; ++i) scratch_[target++] = items_[Slot(i)];
-    scratch_[target++] = std::move(value);
-    for (std::int32_t i = position; i < size; ++i) scratch_[target++] = items_[Slot(i)];
-    items_.swap(scratch_);
-    head_ = 0;
-    end_ = target == capacity_ ? 0 : target;
+    if (position < size - position) {
+      head_ = Previous(head_);
+      ShiftTowardFront(1, position + 1);
+    } else {
+      ShiftTowardBack(position, size);
+      end_ = Next(end_);
+    }
+    items_[Slot(position)] = std::move(value);
     return true;
   }
 
-  // Removes the element at `position`. Fails when position is outside 0..Size()-1.
+  // Removes the element at `position`. Fails when position is outside 0..Size()-1. The
+  // elements on the shorter side of the position move by one slot.
   bool Erase(std::int32_t position) {
     const std::int32_t size = Size();
     if (position < 0 || position >= size) return false;
-    std::int32_t target = 0;
-    for (std::int32_t i = 0; i < size; ++i) {
-      if (i != position) scratch_[target++] = items_[Slot(i)];
+    if (position < size - 1 - position) {
+      ShiftTowardBack(0, position);
+      head_ = Next(head_);
+    } else {
+      ShiftTowardFront(position + 1, size);
+      end_ = Previous(end_);
     }
-    items_.swap(scratch_);
-    head_ = 0;
-    end_ = target;
-    empty_ = target == 0;
+    empty_ = size == 1;
     return true;
   }
 
@@ -116,11 +118,41 @@ class FixedDeque {
     const std::int32_t slot = head_ + position;
     return slot >= capacity_ ? slot - capacity_ : slot;
   }
+  // Moves the elements at positions first..last-1 one slot toward the front (position i to
+  // i - 1), in at most three contiguous runs around the wrap.
+  void ShiftTowardFront(std::int32_t first, std::int32_t last) {
+    for (std::int32_t i = first; i < last;) {
+      const std::int32_t source = Slot(i);
+      if (source == 0) {
+        items_[capacity_ - 1] = std::move(items_[0]);
+        ++i;
+        continue;
+      }
+      const std::int32_t run = std::min(last - i, capacity_ - source);
+      std::move(&items_[source], &items_[source] + run, &items_[source - 1]);
+      i += run;
+    }
+  }
+  // Moves the elements at positions first..last-1 one slot toward the back (position i to
+  // i + 1), last first, in at most three contiguous runs around the wrap.
+  void ShiftTowardBack(std::int32_t first, std::int32_t last) {
+    for (std::int32_t i = last; i > first;) {
+      const std::int32_t target = Slot(i);
+      if (target == 0) {
+        items_[0] = std::move(items_[capacity_ - 1]);
+        --i;
+        continue;
+      }
+      const std::int32_t run = std::min(i - first, target);
+      std::move_backward(&items_[target - run], &items_[target], &items_[target] + 1);
+      i -= run;
+    }
+  }
+
   std::int32_t Next(std::int32_t slot) const { return slot + 1 == capacity_ ? 0 : slot + 1; }
   std::int32_t Previous(std::int32_t slot) const { return (slot == 0 ? capacity_ : slot) - 1; }
 
   std::unique_ptr<T[]> items_;
-  std::unique_ptr<T[]> scratch_;
   std::int32_t capacity_ = 0;
   std::int32_t head_ = 0;
   std::int32_t end_ = 0;  // one past the back

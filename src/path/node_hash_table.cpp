@@ -15,7 +15,7 @@ bool NodeHashTable::Allocate(std::int32_t exponent) {
 std::int32_t NodeHashTable::ExponentFor(std::int32_t width, std::int32_t height) {
   const std::int64_t cells = std::int64_t{std::max(width, 0)} * std::max(height, 0);
   std::int32_t exponent = 8;
-  while (exponent < kMaxExponent && (std::int64_t{1} << exponent) * 4 < cells) exponent += 2;
+  while (exponent < kMaxExponent && (std::int64_t{1} << exponent) < cells) exponent += 2;
   return exponent;
 }
 

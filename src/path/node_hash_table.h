@@ -20,8 +20,9 @@ class NodeHashTable {
   // the memory cannot be had (the table then has no buckets and holds nothing).
   bool Allocate(std::int32_t exponent);
 
-  // The exponent that keeps chains short on a grid of width x height cells: about four cells
-  // per bucket (each coordinate gives b/2 bits), at least 8, at most 24.
+  // The exponent that keeps chains short on a grid of width x height cells: at least one
+  // bucket per cell (each coordinate gives b/2 bits, so a square grid whose side is a power
+  // of two gets exactly one cell per bucket), at least 8, at most 24.
   static std::int32_t ExponentFor(std::int32_t width, std::int32_t height);
 
   std::int32_t Exponent() const { return exponent_; }

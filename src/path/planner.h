@@ -62,8 +62,8 @@ class Planner {
   NodeHashTable closedSet_;
   Node* result_ = nullptr;
   // The node each cell owns, or null. A cell owns at most one node, held either in the open
-  // list or in the closed set, so this tells the search at once whether a cell is open
-  // without scanning the open list.
+  // list or in the closed set, so the search finds a neighbour's node here at once instead of
+  // scanning the open list or walking a closed-set chain.
   std::unique_ptr<Node*[]> cellNodes_;
   bool prepared_ = false;
 };

@@ -446,26 +446,4 @@ TEST(PlannerLifecycle, SmallPoolOrOpenListEndsTheSearchWithoutAPath) {
   }
 }
 
-// ---- Size ----
-
-TEST(AStarSearch, LargeGridRuns) {
-  const int side = 2048;
-  Grid grid = RandomGrid(2048, side, side, 0.2, {1, 2, 3});
-  grid.at(0, 0) = 1;
-  grid.at(side - 1, side - 1) = 1;
-  // A wall with one gap at the far end makes the search cover most of the grid.
-  for (int y = 0; y < side - 1; ++y) grid.at(side / 2, y) = 0;
-  for (int x = side / 2 - 1; x <= side / 2 + 1; ++x) grid.at(x, side - 1) = 1;
-  for (Cell open : {Cell{1, 0}, Cell{0, 1}, Cell{side - 2, 0}, Cell{side - 1, 1}}) {
-    grid.at(open.first, open.second) = 1;
-  }
-  for (float weight : {0.5f, 0.0f}) {
-    const CellPath path = PlannerPath(grid, {{0, 0}, {side - 1, 0}, weight});
-    if (weight == 0.5f) {
-      ASSERT_TRUE(IsConnectedOpenPath(grid, path, {0, 0}, {side - 1, 0}, false));
-      EXPECT_GE(path.size(), static_cast<std::size_t>(3 * side - 2));
-    }
-  }
-}
-
 }  // namespace

@@ -168,4 +168,28 @@ TEST(FindPath, TheMapMayAlsoReceiveTheResult) {
   ExpectEmptied(array);
 }
 
+// A 2048 x 2048 map: four million cells, a node for nearly each of them. A wall with one gap at
+// the far end makes even the A* search cover most of the grid; uniform-cost search covers all
+// of it.
+TEST(FindPath, LargeGridRuns) {
+  const int side = 2048;
+  Grid grid = RandomGrid(2048, side, side, 0.2, {1, 2, 3});
+  for (int y = 0; y < side - 1; ++y) grid.at(side / 2, y) = 0;
+  for (int x = side / 2 - 1; x <= side / 2 + 1; ++x) grid.at(x, side - 1) = 1;
+  for (Cell open : {Cell{0, 0}, Cell{1, 0}, Cell{0, 1}, Cell{side - 2, 0}, Cell{side - 1, 0}, Cell{side - 1, 1}}) {
+    grid.at(open.first, open.second) = 1;
+  }
+  const NumberArray map = MapOf(grid);
+  grid.cells.clear();
+  grid.cells.shrink_to_fit();
+  for (double weight : {0.5, 0.0}) {
+    NumberArray result;
+    const double count = FindPath(map, result, weight, 0, 0, side - 1, 0);
+    ASSERT_GE(count, 3 * side) << weight;  // down to the gap, across, and up again
+    EXPECT_EQ(GetArrayBound(result, 0), count);
+    EXPECT_EQ(Rows(result).front(), Cell(0, 0));
+    EXPECT_EQ(Rows(result).back(), Cell(side - 1, 0));
+  }
+}
+
 }  // namespace

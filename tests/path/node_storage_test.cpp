@@ -74,14 +74,14 @@ TEST(NodeHashTable, ExponentIsCappedAndRoundedDownToEven) {
   EXPECT_EQ(table.BucketCount(), 1);
 }
 
-TEST(NodeHashTable, ExponentForAGridGivesAboutFourCellsPerBucket) {
+TEST(NodeHashTable, ExponentForAGridGivesABucketPerCell) {
   EXPECT_EQ(NodeHashTable::ExponentFor(10, 10), 8);
   EXPECT_EQ(NodeHashTable::ExponentFor(0, -5), 8);
-  EXPECT_EQ(NodeHashTable::ExponentFor(32, 32), 8);
-  EXPECT_EQ(NodeHashTable::ExponentFor(33, 32), 10);
-  EXPECT_EQ(NodeHashTable::ExponentFor(256, 256), 14);
-  EXPECT_EQ(NodeHashTable::ExponentFor(1024, 1024), 18);
-  EXPECT_EQ(NodeHashTable::ExponentFor(2048, 2048), 20);
+  EXPECT_EQ(NodeHashTable::ExponentFor(16, 16), 8);
+  EXPECT_EQ(NodeHashTable::ExponentFor(17, 16), 10);
+  EXPECT_EQ(NodeHashTable::ExponentFor(256, 256), 16);
+  EXPECT_EQ(NodeHashTable::ExponentFor(1024, 1024), 20);
+  EXPECT_EQ(NodeHashTable::ExponentFor(2048, 2048), 22);
   EXPECT_EQ(NodeHashTable::ExponentFor(46000, 46000), 24);
 }
 
