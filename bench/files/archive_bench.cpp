@@ -131,7 +131,8 @@ void BM_DecodeAndWriteLimit(benchmark::State& state) {
 }
 
 // Wall-clock time: writing the file is part of the cost, and it is not all CPU time.
-// Repeated runs of both interleave with whatever else the machine does; compare medians.
+// Disk write-back makes single runs noisy; compare medians, best with
+// --benchmark_enable_random_interleaving=true so both see the same conditions.
 BENCHMARK(BM_DecodeAndWriteLimit)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(5);
 BENCHMARK(BM_ResolveArchiveMember)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0)->Repetitions(5);
 
