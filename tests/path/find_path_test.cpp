@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "host/engine_state.h"
 
 #include "grid_search_support.h"
 
@@ -190,6 +198,44 @@ TEST(FindPath, LargeGridRuns) {
     EXPECT_EQ(Rows(result).front(), Cell(0, 0));
     EXPECT_EQ(Rows(result).back(), Cell(side - 1, 0));
   }
+}
+
+// Caps the process's address space at `extra` bytes above what it uses now (read from
+// /proc/self/status). False when that cannot be done.
+bool CapAddressSpaceAbove(long long extra) {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long long kilobytes = -1;
+  while (status >> key) {
+    if (key == "VmSize:") {
+      status >> kilobytes;
+      break;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  if (kilobytes < 0) return false;
+  const auto limit = static_cast<rlim_t>(kilobytes * 1024 + extra);
+  const rlimit cap{limit, limit};
+  return setrlimit(RLIMIT_AS, &cap) == 0;
+}
+
+// With the address space capped just above what the map needs, the planner's pool cannot be
+// allocated: the command ends the program with error code 7 instead of crashing.
+TEST(FindPath, MemoryThatCannotBeHadEndsTheProgramWithCode7) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer reserves more address space than any cap allows";
+#else
+  const NumberArray map = MapOf(UniformGrid(1024, 1024));
+  EXPECT_EXIT(
+      {
+        std::atexit([] { std::fprintf(stderr, "error code %g\n", Engine().errorCode); });
+        if (!CapAddressSpaceAbove(16 << 20)) std::exit(3);
+        NumberArray result;
+        FindPath(map, result, 0.5, 0, 0, 1023, 1023);
+        std::exit(4);  // not reached: the pool of a million nodes does not fit
+      },
+      ::testing::ExitedWithCode(0), "error code 7\n");
+#endif
 }
 
 }  // namespace
