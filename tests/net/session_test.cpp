@@ -197,6 +197,28 @@ TEST_F(SessionTest, ListingTheAddressesEndsTheSession) {
   RawUdpPeer reuse(port);  // the port is free again
 }
 
+TEST_F(SessionTest, AFailingListeningSocketEndsTheHostThread) {
+  NetSession host;
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(host.Host(port));
+  const NLsocket notListening = nlOpen(0, NL_UNRELIABLE);
+  host.Lock();
+  host.listeningSocket = notListening;  // accepting on it now fails with NL_NOT_LISTEN
+  host.Unlock();
+  bool running = true;
+  for (int i = 0; i < 100 && running; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    host.Lock();
+    running = host.threadRunning != 0;
+    host.Unlock();
+  }
+  EXPECT_FALSE(running);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "{ server thread - UP\nCannot Accept connection\n");
+  EXPECT_EQ(host.listeningSocket, NL_INVALID);
+  EXPECT_EQ(host.clientSocket, NL_INVALID);
+  EXPECT_EQ(host.stopRequest, 1);
+}
+
 TEST_F(SessionTest, AConnectionThatDropsTakesAllItsPlayers) {
   NetSession session;
   for (const auto& [socket, id] : {std::pair{7, 101}, {8, 102}, {7, 103}, {7, 104}}) {
