@@ -12,13 +12,22 @@ namespace {
 
 constexpr std::size_t kCopyBlockSize = 4096;
 
-// Opens for reading; a directory counts as unopenable, as it does for the platform's
-// plain file opening on other systems (and reading one only fails later here).
-int OpenReadableFile(const char* name) {
-  const int file = open(name, O_RDONLY | O_CLOEXEC);
+// Opens without waiting: a pipe without a writer (or, for writing, without a reader)
+// would otherwise block the game for good. Later reads and writes wait as usual.
+int OpenWithoutWaiting(const char* name, int flags, mode_t mode = 0) {
+  const int file = open(name, flags | O_NONBLOCK | O_CLOEXEC, mode);
+  if (file >= 0) fcntl(file, F_SETFL, fcntl(file, F_GETFL) & ~O_NONBLOCK);
+  return file;
+}
+
+// Opens for reading. A directory counts as unopenable, as it does for plain file opening
+// on other systems (reading one would only fail later here). With regularOnly, so does
+// anything but a regular file: a device or pipe as copy source may never end.
+int OpenReadableFile(const char* name, bool regularOnly) {
+  const int file = OpenWithoutWaiting(name, O_RDONLY);
   if (file < 0) return -1;
   struct stat info {};
-  if (fstat(file, &info) != 0 || S_ISDIR(info.st_mode)) {
+  if (fstat(file, &info) != 0 || S_ISDIR(info.st_mode) || (regularOnly && !S_ISREG(info.st_mode))) {
     close(file);
     return -1;
   }
@@ -63,14 +72,14 @@ bool CopyBlocks(int source, int target) {
 }  // namespace
 
 bool CopyFileContents(const char* sourceName, const char* targetName) {
-  const int source = OpenReadableFile(sourceName);
+  const int source = OpenReadableFile(sourceName, true);
   if (source < 0) return false;
   struct stat sourceInfo {};
   fstat(source, &sourceInfo);
 
   // The target is opened without truncation first: truncating a target that is the
   // source itself (the same name, or a hard link) would destroy the data to be copied.
-  const int target = open(targetName, O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  const int target = OpenWithoutWaiting(targetName, O_WRONLY | O_CREAT, 0666);
   if (target < 0) {
     close(source);
     return false;
@@ -100,7 +109,7 @@ void CopyDiskFile(const BasicString& sourceName, const BasicString& targetName) 
 }
 
 double DiskFileExists(const BasicString& fileName) {
-  const int file = OpenReadableFile(fileName.TextPointer());
+  const int file = OpenReadableFile(fileName.TextPointer(), false);
   if (file < 0) return 0;
   close(file);
   return 1;

@@ -21,8 +21,8 @@ double SetCurrentFolder(const BasicString& path);
 double SlashPath(BasicString& text);
 
 // The work behind CopyDiskFile. Nothing happens (false) when the source cannot be opened
-// for reading, is a directory, or is the target itself, or when the target cannot be
-// created. Otherwise the target is truncated and filled in 4096-byte blocks; after a
+// for reading, is no regular file (a directory, device or pipe), or is the target itself,
+// or when the target cannot be created (or is a pipe without a reader). Otherwise the target is truncated and filled in 4096-byte blocks; after a
 // failed read or write (or a failed close of the target) a regular target is deleted
 // again, so no partial copy is left behind. True when the whole copy was written.
 bool CopyFileContents(const char* sourceName, const char* targetName);

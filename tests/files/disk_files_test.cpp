@@ -145,6 +145,23 @@ TEST_F(DiskFiles, FailedCopyNeverRemovesATargetThatIsNoRegularFile) {
   close(reader);
 }
 
+TEST_F(DiskFiles, PipesAndDevicesNeverHangACommand) {
+  ASSERT_EQ(mkfifo("pipe", 0600), 0);
+  scratch_.WriteFile("target.bin", "keep");
+  scratch_.WriteFile("source.bin", "data");
+  // Each would wait for a writer or a reader, or read for ever, if it were let.
+  const int code = InChild([] {
+    alarm(10);
+    if (DiskFileExists("pipe") != 1) return 10;
+    if (CopyFileContents("pipe", "target.bin")) return 11;
+    if (CopyFileContents("/dev/zero", "target.bin")) return 12;
+    if (CopyFileContents("source.bin", "pipe")) return 13;
+    return 0;
+  });
+  EXPECT_EQ(code, 0);
+  EXPECT_EQ(scratch_.ReadFile("target.bin"), "keep");
+}
+
 TEST_F(DiskFiles, DeleteAndExistsReportThroughTheirResults) {
   scratch_.WriteFile("file.txt", "x");
   std::filesystem::create_directory("folder");
