@@ -140,6 +140,9 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && !S_ISREG(old.st_mode)) return false;
+  // Renaming would replace a file we may not write to; such a file stays as it is, as it
+  // would when written in place.
+  if (exists && ::access(target.c_str(), W_OK) != 0) return false;
 
   std::string temporary;
   FileHandle file = CreateSiblingFile(FolderPrefix(target), temporary);

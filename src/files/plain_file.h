@@ -49,6 +49,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 // Replaces the file at path by contents without ever leaving a half-written file: the
 // bytes go to a new file in the same folder, which is flushed to the disk and then
 // renamed over the old one. When anything fails the old file stays as it was, the new
-// one is removed and the result is false. A symbolic link is written through to its
-// target; the old file's permission bits are kept.
+// one is removed and the result is false. A file we may not write to is not replaced.
+// A symbolic link is written through to its target; the old file's permission bits are
+// kept.
 bool ReplaceFileContents(const std::string& path, std::string_view contents);

@@ -68,6 +68,12 @@ void DropRootRights() {
   _exit(ReplaceFileContents(folder + "/game.ini", "direct") ? 1 : 0);
 }
 
+// In a child: tries to replace a file it may not write to.
+[[noreturn]] void ReplaceALockedFile(const std::string& path) {
+  DropRootRights();
+  _exit(ReplaceFileContents(path, "replaced") ? 1 : 0);
+}
+
 // In a child where files may not grow past 100 bytes, so the new file's write fails
 // halfway; exits 0 when the direct replacement reports failure too.
 [[noreturn]] void WriteBackWithAFullDisk(const std::string& path) {
@@ -117,6 +123,15 @@ TEST_F(FileReplace, AReadOnlyFolderLeavesTheOldFilesUntouchedAndReportsNothing) 
   EXPECT_EQ(Read("ro/lines.txt"), "line\n");
   EXPECT_EQ(FolderNames("ro"), std::vector<std::string>({"game.ini", "lines.txt"}));
   RestoreFolder("ro");
+}
+
+TEST_F(FileReplace, AFileWeMayNotWriteToIsNotReplacedEvenInAWritableFolder) {
+  MakeReadOnlyFolder("rw", {{"locked.ini", "[A]\nx=1\n"}});
+  ASSERT_EQ(chmod(Full("rw/locked.ini").c_str(), 0444), 0);
+  ASSERT_EQ(chmod(Full("rw").c_str(), 0755), 0);
+  EXPECT_EXIT(ReplaceALockedFile(Full("rw/locked.ini")), ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(Read("rw/locked.ini"), "[A]\nx=1\n");
+  EXPECT_EQ(FolderNames("rw"), std::vector<std::string>({"locked.ini"}));
 }
 
 TEST_F(FileReplace, ADiskFillingUpMidWriteLeavesTheOldFileAndNoLeftovers) {
