@@ -96,6 +96,12 @@ TEST_F(TextureStoreTest, AFailedLoadLeavesTheSlotEmpty) {
   EXPECT_TRUE(Slot(7).IsEmpty());
   LoadSprite(BasicString(scratch.Path().c_str()), 7);  // a directory
   EXPECT_TRUE(Slot(7).IsEmpty());
+  // Wider than any texture the implementation takes: refused, the slot stays empty.
+  const int tooWide = MaxTextureSize() + 1;
+  if (tooWide <= kMaxImageSide) {
+    LoadSprite(BasicString(Picture("wide.bmp", tooWide, 1, [](int, int) { return Rgb{1, 1, 1}; }).c_str()), 7);
+    EXPECT_TRUE(Slot(7).IsEmpty());
+  }
   LoadSprite(BasicString("a.bmp"), 70000);  // no such slot: nothing happens
   LoadSprite(BasicString("a.bmp"), -1);
 }

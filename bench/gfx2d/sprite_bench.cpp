@@ -1,0 +1,118 @@
+// Sprites per second: 10,000 sprites of 32 x 32 per frame, 200 frames, no pacing, beside
+// the same scene drawn by SDL's own 2D renderer (OpenGL driver, batching on) on the same
+// GL implementation. Each is measured as is and with GL_RASTERIZER_DISCARD, which leaves
+// only the cost of submitting the sprites.
+//
+// Run with SDL_VIDEODRIVER=offscreen for a headless software figure, or on a display for
+// the machine's GPU.
+
+#include <benchmark/benchmark.h>
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_opengl.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "gfx2d/sprite_drawing.h"
+#include "gfx2d/texture_commands.h"
+#include "gfx2d/texture_store.h"
+#include "host/engine_state.h"
+#include "host/frame_present.h"
+#include "host/renderer.h"
+
+namespace {
+
+constexpr int kSpritesPerFrame = 10000;
+constexpr int kFrames = 200;
+constexpr int kSpriteSide = 32;
+constexpr GLenum kRasterizerDiscard = 0x8C89;  // GL 3.0 / EXT_transform_feedback
+
+float SpriteX(int i) { return static_cast<float>((i * 37) % (640 - kSpriteSide)); }
+float SpriteY(int i) { return static_cast<float>((i * 53) % (480 - kSpriteSide)); }
+
+void EngineSprites(benchmark::State& state, bool discard) {
+  auto* renderer = new OpenGLDiveduva();
+  Subsystems().renderer = renderer;
+  if (!CreateGameWindow(*renderer, 640, 480, 0, 0, 0)) {
+    state.SkipWithError("no GL window");
+    return;
+  }
+  renderer->frameInterval = 0;
+  // A 32 x 32 sprite made in memory, uploaded as the loaders do.
+  ImageBuffer image;
+  image.width = image.height = kSpriteSide;
+  image.pixels.assign(kSpriteSide * kSpriteSide * 4, 200);
+  TextureSlot& slot = renderer->textures.slots[0];
+  UploadImage(image, 0, 0, 0, 0, &slot.texture, &slot.mipTexture, false, false);
+  slot.paddedWidth = slot.paddedHeight = slot.imageWidth = slot.imageHeight = kSpriteSide;
+  if (discard) glEnable(kRasterizerDiscard);
+
+  for (auto _ : state) {
+    for (int frame = 0; frame < kFrames; ++frame) {
+      for (int i = 0; i < kSpritesPerFrame; ++i) DrawSprite(0, SpriteX(i + frame), SpriteY(i));
+      SDL_GL_SwapWindow(renderer->window);
+    }
+    glFinish();
+  }
+  state.counters["sprites_per_s"] =
+      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
+  if (discard) glDisable(kRasterizerDiscard);
+  delete renderer;
+  Subsystems().renderer = nullptr;
+}
+
+void SdlRendererSprites(benchmark::State& state, bool discard) {
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "opengl");
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    state.SkipWithError("no video");
+    return;
+  }
+  SDL_Window* window = SDL_CreateWindow("bench", 0, 0, 640, 480, SDL_WINDOW_OPENGL);
+  SDL_Renderer* sdlRenderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED) : nullptr;
+  if (sdlRenderer == nullptr) {
+    state.SkipWithError(SDL_GetError());
+    if (window) SDL_DestroyWindow(window);
+    return;
+  }
+  SDL_Texture* texture = SDL_CreateTexture(sdlRenderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, kSpriteSide,
+                                           kSpriteSide);
+  std::string pixels(kSpriteSide * kSpriteSide * 4, static_cast<char>(200));
+  SDL_UpdateTexture(texture, nullptr, pixels.data(), kSpriteSide * 4);
+  SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+  if (discard) {
+    SDL_RenderFlush(sdlRenderer);
+    glEnable(kRasterizerDiscard);
+  }
+
+  for (auto _ : state) {
+    for (int frame = 0; frame < kFrames; ++frame) {
+      SDL_RenderClear(sdlRenderer);
+      for (int i = 0; i < kSpritesPerFrame; ++i) {
+        const SDL_FRect target{SpriteX(i + frame), SpriteY(i), kSpriteSide, kSpriteSide};
+        SDL_RenderCopyF(sdlRenderer, texture, nullptr, &target);
+      }
+      SDL_RenderPresent(sdlRenderer);
+    }
+    SDL_RenderFlush(sdlRenderer);
+    glFinish();
+  }
+  state.counters["sprites_per_s"] =
+      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
+  if (discard) glDisable(kRasterizerDiscard);
+  SDL_DestroyTexture(texture);
+  SDL_DestroyRenderer(sdlRenderer);
+  SDL_DestroyWindow(window);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+}
+
+BENCHMARK_CAPTURE(EngineSprites, drawn, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(SdlRendererSprites, drawn, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(EngineSprites, rasterizer_discard, true)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(SdlRendererSprites, rasterizer_discard, true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
