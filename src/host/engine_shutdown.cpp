@@ -3,6 +3,7 @@
 #include "host/engine_state.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "input/input_system.h"
 #include "net/net_commands.h"
 #include "sound/sound_system.h"
 
@@ -19,6 +20,8 @@ void ShutdownEngine() {
   // and GL context destroyed.
   delete subsystems.renderer;
   subsystems.renderer = nullptr;
+  // The input manager: mouse freed, joysticks closed.
+  ReleaseInput();
   // The sound bank, every slot released from the last to the first, then the device.
   ShutdownSound();
   // The network session: thread stopped, a leave notice for each local player, sockets

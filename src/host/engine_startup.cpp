@@ -16,6 +16,7 @@
 #include "host/program_end.h"
 #include "host/renderer.h"
 #include "net/net_commands.h"
+#include "input/input_system.h"
 #include "sound/sound_system.h"
 
 std::string FolderOfPath(const std::string& path) {
@@ -62,6 +63,8 @@ bool StartEngine(const char* title) {
   } else {
     EnterFullscreen(renderer);
   }
+  // The input manager, without devices until input starts on the window.
+  CreateInput();
   // Fullscreen replaced the window: the final one is the main window.
   engine.mainWindow = renderer.window;
 
@@ -79,8 +82,12 @@ bool StartEngine(const char* title) {
   // archive: no archive is in use until the game selects one.
   CreateArchiveSlots(folder.c_str());
   ClearBackground();
+  // Input takes the keyboard, the mouse and the joysticks; devices it cannot have are
+  // logged and the game goes on without them.
+  StartInput(engine.mainWindow, engine.useDirectInputMouse);
 
   engine.frameTime = engine.previousFrameTime = engine.startTime = ReadClock();
+  SetInputWindow(engine.mainWindow);
   SwapAndPace(renderer);
   SetViewport2D(renderer, 0, 0, 0, 0);
   PresentFrame();

@@ -18,6 +18,7 @@
 #include "host/message_pump.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -56,6 +57,8 @@ void PresentFrame() {
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
   WaitWhilePaused(*renderer);
+  RefreshKeyboard();
+  BeginMouseFrame();
   CheckEndOfProgramKeys();
   SwapAndPace(*renderer);
   ResetFrameDrawingState(*renderer);

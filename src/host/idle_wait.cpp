@@ -13,6 +13,7 @@
 #include "host/message_pump.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -25,8 +26,11 @@ void IdleWait() {
   OpenGLDiveduva* renderer = Subsystems().renderer;
   for (int pass = 0; pass < kIdlePasses; ++pass) {
     if (renderer != nullptr) PumpMessages(*renderer);
+    RefreshKeyboard();
+    BeginMouseFrame();
     // Only Escape ends the program here; errorCode and errorLine stay as they are.
     if (Engine().escapeEndsProgram && IsEscapeDown()) EndProgram();
+    if (InputActivityEndsIdleWait()) return;
     SDL_Delay(kIdlePassSleep);
   }
 }

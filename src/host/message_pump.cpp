@@ -3,6 +3,7 @@
 #include "host/engine_state.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
+#include "input/input_system.h"
 
 int PumpMessages(OpenGLDiveduva& renderer) {
   SDL_Event event;
@@ -41,6 +42,14 @@ void GameWindowProc(OpenGLDiveduva& renderer, const SDL_Event& event) {
       // The last window closed, or the process was asked to stop (SIGINT, SIGTERM):
       // the same request as closing the window.
       EndProgram();
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+    case SDL_MOUSEMOTION:
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+    case SDL_MOUSEWHEEL:
+      HandleInputEvent(event);
+      break;
     default:
       // SDL keeps one queue for everything; the pump empties it, so keyboard, mouse and
       // text events that a subsystem wants as events are handed on from here.

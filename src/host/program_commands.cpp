@@ -11,6 +11,7 @@
 #include "host/engine_state.h"
 #include "host/process_launch.h"
 #include "host/program_end.h"
+#include "input/input_system.h"
 
 void StopProgram() {
   SetErrorCode(0);
@@ -76,6 +77,9 @@ void DebuggerBreak(int breakpoint) {
   std::fprintf(stderr, "%s\n", BreakpointText(breakpoint).c_str());
   std::fflush(stderr);
   Engine().paused = 0;
+  // The game goes on with a fresh keyboard snapshot and mouse frame.
+  RefreshKeyboard();
+  BeginMouseFrame();
 }
 
 void SetPauseWhenInactive(double flag) { Engine().pauseWhenInactive = flag != 0; }

@@ -8,6 +8,7 @@
 #include "host/engine_state.h"
 #include "host/frame_present.h"
 #include "host/renderer.h"
+#include "input/input_system.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void SetScreenMode(double width, double height, double fullscreen) {
   ChangeScreenMode(*renderer, engine.screenWidth, engine.screenHeight, 0, engine.fullscreen);
   // A switch to fullscreen replaces the window: everyone holding it is told here.
   engine.mainWindow = renderer->window;
+  SetInputWindow(renderer->window);
   for (int frame = 0; frame < kSettleFrames; ++frame) PresentFrame();
 }
 

@@ -1,0 +1,37 @@
+#pragma once
+// The keyboard as the engine sees it: which keys are down, by key number (scan_codes.h).
+//
+// Key events from SDL keep a live state; a snapshot of it is what games and the frame
+// loop read. A key pressed and released again between two snapshots still shows as down
+// in the next snapshot, so a quick tap is never lost between two frames.
+
+#include <array>
+#include <cstdint>
+
+#include "input/scan_codes.h"
+
+class KeyboardState {
+ public:
+  // Value of a key that is down in the snapshot (bit 7, as the device state reports it).
+  static constexpr std::uint8_t kDown = 0x80;
+
+  // One key went down (down = true) or up. Key number 0 names no key and is ignored.
+  void ApplyKey(int scanCode, bool down);
+  // Forgets every held key (all keys up), e.g. when the keyboard is given back.
+  void ReleaseAll();
+  // Takes a snapshot: a key is down in it when it is held now or was pressed since the
+  // previous snapshot.
+  void TakeSnapshot();
+
+  // True when the key is down in the snapshot; only the low 8 bits of scanCode count.
+  bool IsDown(int scanCode) const { return (snapshot_[static_cast<std::uint8_t>(scanCode)] & kDown) != 0; }
+  // True when any key numbered first .. last (inclusive) is down in the snapshot.
+  bool AnyDown(int first, int last) const;
+  // The whole snapshot: kDown for keys that are down, else 0.
+  const std::array<std::uint8_t, kKeyCount>& Snapshot() const { return snapshot_; }
+
+ private:
+  std::array<std::uint8_t, kKeyCount> held_{};
+  std::array<std::uint8_t, kKeyCount> pressedSinceSnapshot_{};
+  std::array<std::uint8_t, kKeyCount> snapshot_{};
+};
