@@ -9,6 +9,7 @@
 #include "core/random_generator.h"
 #include "files/archive.h"
 #include "gfx2d/background_commands.h"
+#include "gfx2d/font_commands.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/frame_clock.h"
@@ -31,6 +32,19 @@ std::string ExecutablePath() {
   const ssize_t length = readlink("/proc/self/exe", path, PATH_MAX);
   return length > 0 ? std::string(path, static_cast<std::size_t>(length)) : std::string();
 }
+
+namespace {
+
+// "Loading..." in the middle of the screen with the current font.
+void ShowLoadingText() {
+  const BasicString text = "Loading...";
+  double screenWidth = 0, screenHeight = 0, cellWidth = 0, cellHeight = 0;
+  GetScreenSize(screenWidth, screenHeight);
+  GetFontSize(cellWidth, cellHeight);
+  PrintText(text, (screenWidth - text.Length() * cellWidth) / 2, (screenHeight - cellHeight) / 2);
+}
+
+}  // namespace
 
 bool StartEngine(const char* title) {
   EngineState& engine = Engine();
@@ -71,6 +85,7 @@ bool StartEngine(const char* title) {
   // Without an audio output the game goes on silently: every sound load then fails.
   InitSound(engine.mainWindow);
   SetSoundWindow(engine.mainWindow);
+  SetFont(0);
 
   // Relative file names start at the executable's folder.
   const std::string folder = FolderOfPath(ExecutablePath());
@@ -90,6 +105,10 @@ bool StartEngine(const char* title) {
   SetInputWindow(engine.mainWindow);
   SwapAndPace(renderer);
   SetViewport2D(renderer, 0, 0, 0, 0);
+  // Font 0 is the built-in font unless "smalfont.bmp" loads over it.
+  LoadFont("", 0);
+  LoadFont("smalfont.bmp", 0);
+  ShowLoadingText();
   PresentFrame();
 
   engine.paused = 0;
