@@ -17,9 +17,9 @@ namespace {
 // The title every new game window carries until start-up sets the project's caption.
 constexpr const char* kWindowTitle = "Trovane";
 
-// Starts SDL's video once per process and loads the GL library for the whole run, so
-// destroying a window (at a fullscreen switch, or a multisample probe) never unloads
-// the library under the context that outlives it.
+// Starts SDL's video once per renderer and loads the GL library for the rest of the
+// process, so destroying a window (at a fullscreen switch, or a multisample probe) never
+// unloads the library under the context that outlives it.
 bool StartVideo(OpenGLDiveduva& renderer) {
   if (renderer.videoStarted) return true;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {

@@ -18,11 +18,9 @@ OpenGLDiveduva::~OpenGLDiveduva() {
     context = nullptr;
   }
   glReady = 0;
-  if (videoStarted) {
-    SDL_GL_UnloadLibrary();
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    videoStarted = false;
-  }
+  // SDL's video and the GL library stay loaded until the process ends, which follows the
+  // renderer's end at once: Mesa frees nothing when its driver is unloaded, so unloading
+  // it would only turn the driver's memory into leaks.
 }
 
 void ReleaseRenderer(OpenGLDiveduva& renderer) {
