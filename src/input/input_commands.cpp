@@ -22,7 +22,7 @@ double Flag(std::int16_t button) { return button != 0 ? 1 : 0; }
 double GetKeyDown(double scanCode) {
   InputManager* input = Subsystems().input;
   if (input == nullptr) return 0;
-  RefreshKeyboard(*input);
+  RefreshKeyboardWithinFrame(*input);
   return IsKeyDown(*input, TruncateToInt32(scanCode) & 0xFF) ? 1 : 0;
 }
 

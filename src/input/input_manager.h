@@ -89,8 +89,12 @@ void ApplyInputEvent(InputManager& input, const SDL_Event& event);
 // Takes the key and mouse events still queued in SDL and applies them.
 void CollectInputEvents(InputManager& input);
 
-// Takes a keyboard snapshot from the events seen so far.
+// The frame loop's keyboard snapshot (PresentFrame, IdleWait): the keys held now and those
+// pressed since the previous one.
 void RefreshKeyboard(InputManager& input);
+// A snapshot within the frame (GetKeyDown, text entry): the same keys, but a quick tap
+// stays visible to the frame loop's next snapshot.
+void RefreshKeyboardWithinFrame(InputManager& input);
 // The next mouse read measures a new frame.
 void BeginMouseFrame(InputManager& input);
 // True when the key is down in the snapshot (low 8 bits of scanCode). Key 0 never is.

@@ -86,6 +86,11 @@ void CollectInputEvents(InputManager& input) {
 
 void RefreshKeyboard(InputManager& input) {
   CollectInputEvents(input);
+  input.keyboard.TakeFrameSnapshot();
+}
+
+void RefreshKeyboardWithinFrame(InputManager& input) {
+  CollectInputEvents(input);
   input.keyboard.TakeSnapshot();
 }
 

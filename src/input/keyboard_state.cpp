@@ -6,16 +6,20 @@ void KeyboardState::ApplyKey(int scanCode, bool down) {
   if (scanCode <= key::kNone || scanCode >= kKeyCount) return;
   const auto index = static_cast<std::size_t>(scanCode);
   held_[index] = down ? kDown : 0;
-  if (down) pressedSinceSnapshot_[index] = kDown;
+  if (down) pressedSinceFrame_[index] = kDown;
 }
 
 void KeyboardState::ReleaseAll() { held_.fill(0); }
 
 void KeyboardState::TakeSnapshot() {
   for (std::size_t i = 0; i < snapshot_.size(); ++i) {
-    snapshot_[i] = static_cast<std::uint8_t>(held_[i] | pressedSinceSnapshot_[i]);
+    snapshot_[i] = static_cast<std::uint8_t>(held_[i] | pressedSinceFrame_[i]);
   }
-  pressedSinceSnapshot_.fill(0);
+}
+
+void KeyboardState::TakeFrameSnapshot() {
+  TakeSnapshot();
+  pressedSinceFrame_.fill(0);
 }
 
 bool KeyboardState::AnyDown(int first, int last) const {

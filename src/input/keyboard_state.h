@@ -2,8 +2,10 @@
 // The keyboard as the engine sees it: which keys are down, by key number (scan_codes.h).
 //
 // Key events from SDL keep a live state; a snapshot of it is what games and the frame
-// loop read. A key pressed and released again between two snapshots still shows as down
-// in the next snapshot, so a quick tap is never lost between two frames.
+// loop read. A key pressed and released again before the frame loop's next snapshot
+// still shows as down in every snapshot up to and including that one, so a quick tap is
+// seen by the frame loop's Escape check even when the game polled the keyboard in
+// between, and never lost between two frames.
 
 #include <array>
 #include <cstdint>
@@ -20,8 +22,11 @@ class KeyboardState {
   // Forgets every held key (all keys up), e.g. when the keyboard is given back.
   void ReleaseAll();
   // Takes a snapshot: a key is down in it when it is held now or was pressed since the
-  // previous snapshot.
+  // last frame snapshot.
   void TakeSnapshot();
+  // The frame loop's snapshot: as TakeSnapshot, and presses from here on count for the
+  // next frame.
+  void TakeFrameSnapshot();
 
   // True when the key is down in the snapshot; only the low 8 bits of scanCode count.
   bool IsDown(int scanCode) const { return (snapshot_[static_cast<std::uint8_t>(scanCode)] & kDown) != 0; }
@@ -32,6 +37,6 @@ class KeyboardState {
 
  private:
   std::array<std::uint8_t, kKeyCount> held_{};
-  std::array<std::uint8_t, kKeyCount> pressedSinceSnapshot_{};
+  std::array<std::uint8_t, kKeyCount> pressedSinceFrame_{};
   std::array<std::uint8_t, kKeyCount> snapshot_{};
 };

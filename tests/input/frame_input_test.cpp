@@ -96,6 +96,13 @@ TEST_F(FrameInputDeathTest, EscapeEndsTheProgramAtTheNextFrameAndIdleWait) {
     TapKey(SDL_SCANCODE_ESCAPE);
     IdleWait();
   });
+  // A tap the game's own key polling saw still ends the program at the next frame.
+  EXPECT_PROGRAM_ENDS({
+    PresentFrame();
+    TapKey(SDL_SCANCODE_ESCAPE);
+    GetKeyDown(key::kSpace);
+    PresentFrame();
+  });
   // The second Escape code counts as well.
   EXPECT_PROGRAM_ENDS({
     input->keyboard.ApplyKey(key::kEscapeAlternate, true);

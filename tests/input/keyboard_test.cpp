@@ -106,12 +106,24 @@ TEST_F(Keyboard, KeysFollowThePhysicalKeyNotTheLayout) {
   EXPECT_FALSE(IsKeyDown(key::kZ));
 }
 
-TEST_F(Keyboard, ATapBetweenTwoSnapshotsIsSeenInExactlyOne) {
+TEST_F(Keyboard, ATapBetweenTwoFramesIsSeenInExactlyOne) {
   TapKey(SDL_SCANCODE_SPACE);
   RefreshKeyboard();
   EXPECT_TRUE(IsKeyDown(key::kSpace));
   RefreshKeyboard();
   EXPECT_FALSE(IsKeyDown(key::kSpace));
+}
+
+TEST_F(Keyboard, ATapTheGameHasSeenStillReachesTheNextFrame) {
+  RefreshKeyboard();
+  TapKey(SDL_SCANCODE_ESCAPE);
+  EXPECT_EQ(GetKeyDown(key::kEscape), 1);
+  EXPECT_EQ(GetKeyDown(key::kEscape), 1) << "for the rest of the frame";
+  RefreshKeyboard();
+  EXPECT_TRUE(IsKeyDown(key::kEscape)) << "the frame loop's check must see it too";
+  RefreshKeyboard();
+  EXPECT_FALSE(IsKeyDown(key::kEscape));
+  EXPECT_EQ(GetKeyDown(key::kEscape), 0);
 }
 
 TEST_F(Keyboard, RepeatedKeyDownsKeepTheKeyDownAndOneReleaseEndsIt) {
@@ -141,6 +153,7 @@ TEST_F(Keyboard, GetKeyDownRefreshesAndUsesTheLow8BitsOfATruncatedNumber) {
   EXPECT_EQ(GetKeyDown(31), 0);
   EXPECT_EQ(GetKeyDown(-1), 0);  // 255: no key
   PushKey(SDL_SCANCODE_A, false);
+  RefreshKeyboard();
   EXPECT_EQ(GetKeyDown(30), 0);
 }
 
@@ -172,9 +185,11 @@ TEST(KeyboardState, ReleasingEverythingEndsHeldKeysButNotATapNotYetSeen) {
   keyboard.ApplyKey(key::kE, false);
   keyboard.ReleaseAll();
   keyboard.TakeSnapshot();
-  EXPECT_TRUE(keyboard.IsDown(key::kW)) << "pressed since the last snapshot";
+  EXPECT_TRUE(keyboard.IsDown(key::kW)) << "pressed since the last frame";
   EXPECT_TRUE(keyboard.IsDown(key::kE));
-  keyboard.TakeSnapshot();
+  keyboard.TakeFrameSnapshot();
+  EXPECT_TRUE(keyboard.IsDown(key::kE));
+  keyboard.TakeFrameSnapshot();
   EXPECT_FALSE(keyboard.IsDown(key::kW));
   EXPECT_FALSE(keyboard.AnyDown(0, 255));
   keyboard.ApplyKey(255, true);
