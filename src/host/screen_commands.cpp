@@ -9,6 +9,7 @@
 #include "host/frame_present.h"
 #include "host/renderer.h"
 #include "input/input_system.h"
+#include "sound/sound_system.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void SetScreenMode(double width, double height, double fullscreen) {
   // A switch to fullscreen replaces the window: everyone holding it is told here.
   engine.mainWindow = renderer->window;
   SetInputWindow(renderer->window);
+  SetSoundWindow(renderer->window);
   for (int frame = 0; frame < kSettleFrames; ++frame) PresentFrame();
 }
 

@@ -6,6 +6,7 @@
 #include "host/frame_clock.h"
 #include "host/screen_commands.h"
 #include "renderer_fixture.h"
+#include "sound/sound_device.h"
 
 namespace {
 
@@ -77,6 +78,16 @@ TEST_F(ScreenMode, FullscreenMakesANewWindowAndKeepsTheContextAndItsTextures) {
   EXPECT_EQ(GetMainWindowHandle(), fullscreenHandle);
   EXPECT_FALSE(SDL_GetWindowFlags(renderer->window) & SDL_WINDOW_FULLSCREEN);
   EXPECT_TRUE(glIsTexture(texture));
+}
+
+TEST_F(ScreenMode, TheNewWindowIsHandedToTheSoundDevice) {
+  SoundDevice device;
+  Subsystems().soundDevice = &device;
+  device.SetWindow(renderer->window);
+  SetScreenMode(desktopWidth, desktopHeight, 1);
+  EXPECT_EQ(device.Window(), renderer->window);
+  EXPECT_EQ(Engine().mainWindow, renderer->window);
+  Subsystems().soundDevice = nullptr;
 }
 
 TEST_F(ScreenMode, AFullscreenSwitchRecreatesTheWindowAtTheTruncatedFrameRate) {
