@@ -2,10 +2,11 @@
 # Builds the engine and runs the demo game.
 #
 # With a display (DISPLAY set) the demo opens its window there and the player ends it
-# with Escape or by closing the window. Without one, the demo runs on a private Xvfb
-# server and this script plays the player's part: it closes the software-rendering
-# warning (Xvfb renders OpenGL in software) with Return, waits for "Init OK", lets the
-# demo show its frame for a moment and ends it with Escape. The exit code is the demo's.
+# with a mouse click, Escape or by closing the window. Without one, the demo runs on a
+# private Xvfb server and this script plays the player's part: it closes the
+# software-rendering warning (Xvfb renders OpenGL in software) with Return, waits for
+# "Init OK", saves what the window shows as build/demo-screenshot.png and ends the demo
+# with a click. The exit code is the demo's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -69,12 +70,26 @@ if grep -q "Init OK" "$work/demo.log"; then
   sleep 2
   window=$(xdotool search --name '^SetVantrel$' 2>/dev/null | head -n 1 || true)
   if [ -n "$window" ]; then
-    echo "run-demo: the demo shows its window; pressing Escape"
-    xdotool windowfocus --sync "$window" keydown Escape sleep 0.3 keyup Escape 2>/dev/null || true
+    # What the window shows, as the player would see it (Python's imaging library reads
+    # the X server's screen).
+    eval "$(xdotool getwindowgeometry --shell "$window")"
+    if /usr/bin/python3 - "$DISPLAY" "$X" "$Y" "$WIDTH" "$HEIGHT" ../demo-screenshot.png <<'PYTHON'
+import sys
+from PIL import ImageGrab
+display, x, y, width, height, path = sys.argv[1], *map(int, sys.argv[2:6]), sys.argv[6]
+ImageGrab.grab(bbox=(x, y, x + width, y + height), xdisplay=display).save(path)
+PYTHON
+    then
+      echo "run-demo: the demo shows its window; saved it as build/demo-screenshot.png"
+    else
+      echo "run-demo: the demo shows its window; no screenshot could be saved" >&2
+    fi
+    echo "run-demo: clicking the mouse, which ends the demo"
+    xdotool windowfocus --sync "$window" click 1 2>/dev/null || true
   fi
 fi
 
-# A demo that does not end on Escape is stopped, and the run counts as failed.
+# A demo that does not end on the click is stopped, and the run counts as failed.
 for _ in $(seq 1 100); do
   kill -0 "$demo" 2>/dev/null || break
   sleep 0.1
