@@ -213,18 +213,4 @@ TEST_F(Mouse, WithoutAWindowKeyboardAndMouseAreLoggedAsMissing) {
   EXPECT_TRUE(IsKeyDown(key::kB));
 }
 
-TEST_F(Mouse, ResetInputStartsAtOneHundredCapturedWithANewFrame) {
-  InputManager fresh;
-  fresh.mouseFree = 1;
-  fresh.newMouseFrame = 0;
-  fresh.cachedDx = 9;
-  ResetInput(fresh);
-  EXPECT_EQ(fresh.mouseX, 100);
-  EXPECT_EQ(fresh.mouseY, 100);
-  EXPECT_EQ(fresh.mouseFree, 0);
-  EXPECT_EQ(fresh.newMouseFrame, 1);
-  EXPECT_EQ(fresh.cachedDx, 0);
-  EXPECT_EQ(fresh.joystickCount, 0);
-}
-
 }  // namespace
