@@ -16,8 +16,8 @@
 #include "host/frame_present.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
-#include "net/net_commands.h"
 #include "input/input_system.h"
+#include "net/net_commands.h"
 #include "sound/sound_system.h"
 
 std::string FolderOfPath(const std::string& path) {
@@ -63,6 +63,8 @@ bool StartEngine(const char* title) {
   engine.windowTitle = title;
   DeleteErrorLog();
 
+  // The input manager, without devices until input starts on the window.
+  CreateInput();
   // The sound device (closed until sound starts on the window) and the bank of 256
   // empty slots.
   CreateSound();
@@ -77,13 +79,15 @@ bool StartEngine(const char* title) {
   } else {
     EnterFullscreen(renderer);
   }
-  // The input manager, without devices until input starts on the window.
-  CreateInput();
   // Fullscreen replaced the window: the final one is the main window.
   engine.mainWindow = renderer.window;
 
+  // Input takes the keyboard, the mouse and the joysticks; devices it cannot have are
+  // logged and the game goes on without them.
+  StartInput(engine.mainWindow, engine.useDirectInputMouse);
   // Without an audio output the game goes on silently: every sound load then fails.
   InitSound(engine.mainWindow);
+  SetInputWindow(engine.mainWindow);
   SetSoundWindow(engine.mainWindow);
   SetFont(0);
 
@@ -97,12 +101,8 @@ bool StartEngine(const char* title) {
   // archive: no archive is in use until the game selects one.
   CreateArchiveSlots(folder.c_str());
   ClearBackground();
-  // Input takes the keyboard, the mouse and the joysticks; devices it cannot have are
-  // logged and the game goes on without them.
-  StartInput(engine.mainWindow, engine.useDirectInputMouse);
 
   engine.frameTime = engine.previousFrameTime = engine.startTime = ReadClock();
-  SetInputWindow(engine.mainWindow);
   SwapAndPace(renderer);
   SetViewport2D(renderer, 0, 0, 0, 0);
   // Font 0 is the built-in font unless "smalfont.bmp" loads over it.
