@@ -64,6 +64,9 @@ class InputManager {
   double idleMouseY = 0;
   double idleMouseLeft = 0;
   double idleMouseRight = 0;
+  // The character the last typed-character read saw (0 for none); a key held down is
+  // typed once because the next reads see the same character (text entry).
+  std::uint8_t lastTypedChar = 0;
 };
 
 // Mouse position 100, 100, no devices, captured mode, a new mouse frame, no motion.
