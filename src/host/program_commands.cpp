@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include <SDL2/SDL.h>
 #include <sys/wait.h>
 
 #include "host/engine_state.h"
@@ -73,9 +74,17 @@ std::string BreakpointText(int breakpoint) {
 
 void DebuggerBreak(int breakpoint) {
   if (!IsDebuggerAttached()) return;
+  // The window steps aside while the debugger has the player's attention, then comes
+  // back on top with the focus.
+  auto* window = static_cast<SDL_Window*>(Engine().mainWindow);
+  if (window != nullptr) SDL_HideWindow(window);
   // The debugger's output channel is standard error, one line per message.
   std::fprintf(stderr, "%s\n", BreakpointText(breakpoint).c_str());
   std::fflush(stderr);
+  if (window != nullptr) {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+  }
   Engine().paused = 0;
   // The game goes on with a fresh keyboard snapshot and mouse frame.
   RefreshKeyboard();
