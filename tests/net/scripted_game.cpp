@@ -74,17 +74,32 @@ bool ScriptedGame::ReadLine(std::string& line, int timeoutMs) {
       }
     }
     if (output_pipe_ < 0 || MillisecondsLeft(deadline) == 0) return false;
-    pollfd watch{output_pipe_, POLLIN, 0};
-    if (poll(&watch, 1, std::min(MillisecondsLeft(deadline), 100)) <= 0) continue;
-    char buffer[4096];
-    const ssize_t count = read(output_pipe_, buffer, sizeof buffer);
-    if (count <= 0) {
-      close(output_pipe_);
-      output_pipe_ = -1;
-      continue;
-    }
-    output_.append(buffer, static_cast<std::size_t>(count));
+    ReadMore(std::min(MillisecondsLeft(deadline), 100));
   }
+}
+
+bool ScriptedGame::ReadMore(int timeoutMs) {
+  if (output_pipe_ < 0) return false;
+  pollfd watch{output_pipe_, POLLIN, 0};
+  if (poll(&watch, 1, timeoutMs) <= 0) return false;
+  char buffer[4096];
+  const ssize_t count = read(output_pipe_, buffer, sizeof buffer);
+  if (count <= 0) {
+    close(output_pipe_);
+    output_pipe_ = -1;
+    return false;
+  }
+  output_.append(buffer, static_cast<std::size_t>(count));
+  return true;
+}
+
+bool ScriptedGame::WaitForOutput(const std::string& text, int timeoutMs) {
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (output_.find(text) == std::string::npos) {
+    if (output_pipe_ < 0 || MillisecondsLeft(deadline) == 0) return false;
+    ReadMore(std::min(MillisecondsLeft(deadline), 100));
+  }
+  return true;
 }
 
 std::string ScriptedGame::Call(const std::string& line, int timeoutMs) {

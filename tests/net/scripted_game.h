@@ -21,9 +21,14 @@ class ScriptedGame {
   int End(int timeoutMs = 20000);
   // Everything the game wrote so far.
   const std::string& Output() const { return output_; }
+  // Waits until the output holds text (lines written by the game's own threads arrive
+  // in their own time); false after timeoutMs.
+  bool WaitForOutput(const std::string& text, int timeoutMs = 5000);
 
  private:
   bool ReadLine(std::string& line, int timeoutMs);
+  // Appends what the game wrote within timeoutMs to the output; false when nothing came.
+  bool ReadMore(int timeoutMs);
 
   pid_t pid_ = -1;
   int input_ = -1;

@@ -23,12 +23,12 @@ class SessionProgramTest : public ::testing::Test {
 TEST_F(SessionProgramTest, HostsAndClientsInSeparateProcesses) {
   ScriptedGame host(scratch.Path());
   ASSERT_EQ(host.Call("host\t" + Port()), "1");
-  EXPECT_NE(host.Output().find("{ server thread - UP\n"), std::string::npos);
+  EXPECT_TRUE(host.WaitForOutput("{ server thread - UP\n")) << host.Output();
   ASSERT_EQ(host.Call("create\tAnn"), "101");
 
   ScriptedGame client(scratch.Path());
   ASSERT_EQ(client.Call("join\t\t" + Port()), "1") << "an empty address joins this machine";
-  EXPECT_NE(client.Output().find("{ client thread - UP\n"), std::string::npos);
+  EXPECT_TRUE(client.WaitForOutput("{ client thread - UP\n")) << client.Output();
   EXPECT_EQ(client.Call("create\tCid"), "103") << "the join registered the process's hidden entry as 102";
   EXPECT_EQ(client.Call("create\tDan"), "104");
   EXPECT_EQ(client.Call("count"), "3");
