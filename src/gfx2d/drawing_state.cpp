@@ -13,6 +13,22 @@ GLuint TextureName(const OpenGLDiveduva& renderer, int slot, bool useMip, const 
 
 }  // namespace
 
+void DisableSecondUnit(OpenGLDiveduva& renderer) {
+  const auto activeTexture = renderer.extensions.glActiveTextureARB;
+  if (activeTexture == nullptr) return;
+  Drawing2DState& state = renderer.drawing2D;
+  if (state.secondUnitOff) {
+    // Code of the game's own may have switched units in between; that costs one query.
+    GLint activeUnit = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &activeUnit);
+    if (activeUnit == GL_TEXTURE0_ARB) return;
+  }
+  activeTexture(GL_TEXTURE1_ARB);
+  glDisable(GL_TEXTURE_2D);
+  activeTexture(GL_TEXTURE0_ARB);
+  state.secondUnitOff = true;
+}
+
 void BindSpriteTexture(OpenGLDiveduva& renderer, int slot, int secondSlot, bool useMip, const GLuint* nameTable,
                        int nameCount) {
   Drawing2DState& state = renderer.drawing2D;
@@ -23,9 +39,7 @@ void BindSpriteTexture(OpenGLDiveduva& renderer, int slot, int secondSlot, bool 
 
   if (slot < 0) {
     if (activeTexture != nullptr) {
-      activeTexture(GL_TEXTURE1_ARB);
-      glDisable(GL_TEXTURE_2D);
-      activeTexture(GL_TEXTURE0_ARB);
+      DisableSecondUnit(renderer);
       glDisable(GL_TEXTURE_2D);
     } else {
       glDisable(GL_TEXTURE_2D);
@@ -46,10 +60,9 @@ void BindSpriteTexture(OpenGLDiveduva& renderer, int slot, int secondSlot, bool 
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, TextureName(renderer, slot, useMip, nameTable, nameCount));
     activeTexture(GL_TEXTURE0_ARB);
+    state.secondUnitOff = false;
   } else {
-    activeTexture(GL_TEXTURE1_ARB);
-    glDisable(GL_TEXTURE_2D);
-    activeTexture(GL_TEXTURE0_ARB);
+    DisableSecondUnit(renderer);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, TextureName(renderer, slot, useMip, nameTable, nameCount));
   }

@@ -197,11 +197,7 @@ void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
   const BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
   if (background.columns == 0 || background.rows == 0) return;
   glDisable(GL_ALPHA_TEST);
-  if (renderer.extensions.glActiveTextureARB != nullptr) {
-    renderer.extensions.glActiveTextureARB(GL_TEXTURE1_ARB);
-    glDisable(GL_TEXTURE_2D);
-    renderer.extensions.glActiveTextureARB(GL_TEXTURE0_ARB);
-  }
+  DisableSecondUnit(renderer);
   glEnable(GL_TEXTURE_2D);
   for (int row = 0; row < background.rows; ++row) {
     for (int column = 0; column < background.columns; ++column) {

@@ -88,6 +88,7 @@ double SwapAndPace(OpenGLDiveduva& renderer) {
 
 void ResetFrameDrawingState(OpenGLDiveduva& renderer) {
   renderer.currentAlpha = 1.0f;
+  renderer.drawing2D.secondUnitOff = false;  // each frame looks at the texture units afresh
   if (renderer.context != nullptr) {
     glDisable(GL_BLEND);
     glColor4f(1, 1, 1, 1);

@@ -4,6 +4,7 @@
 
 #include "gfx2d/background_commands.h"
 #include "gfx2d/collision.h"
+#include "gfx2d/drawing_state.h"
 #include "gfx2d/polygon_drawing.h"
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/sprite_drawing.h"
@@ -57,6 +58,26 @@ TEST_F(Drawing2D, DrawSpriteRoundsItsPositionUp) {
   EXPECT_EQ(PixelAt(11, 5), kBlack);
   EXPECT_EQ(PixelAt(15, 9), kBlack);
   EXPECT_EQ(PixelAt(11, 10), kBlack);
+}
+
+TEST_F(Drawing2D, SpritesDrawRightAfterTheGameUsedTheSecondTextureUnit) {
+  const auto activeTexture = renderer->extensions.glActiveTextureARB;
+  if (activeTexture == nullptr) GTEST_SKIP() << "no multitexturing";
+  Load(0, 4, 4, [](int, int) { return Rgb{255, 0, 0}; });
+  Load(1, 4, 4, [](int, int) { return Rgb{0, 255, 0}; });
+  DrawSprite(0, 0, 0);
+  // The game's own GL code binds a green texture on both units and leaves unit 1 active
+  // and on: a sprite bound to the wrong unit, or modulated by unit 1, would not be red.
+  glBindTexture(GL_TEXTURE_2D, GetSpriteTextureName(1));
+  activeTexture(GL_TEXTURE1_ARB);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, GetSpriteTextureName(1));
+  DrawSprite(0, 20, 20);
+  EXPECT_EQ(PixelAt(21, 21), kRed);
+  // Two slots on two units, then one slot again.
+  BindSpriteTexture(*renderer, 0, 1, false);
+  DrawSprite(0, 40, 40);
+  EXPECT_EQ(PixelAt(41, 41), kRed);
 }
 
 TEST_F(Drawing2D, ColourKeyedPixelsLetTheScreenShowThrough) {
