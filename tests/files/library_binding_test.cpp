@@ -4,15 +4,13 @@
 
 #include <SDL2/SDL_version.h>
 #include <dlfcn.h>
-#include <sys/ptrace.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "host/engine_state.h"
+#include "support/traced_child.h"
 
 namespace {
 
@@ -105,32 +103,15 @@ TEST(LibraryCache, FailuresAreTriedAgainEveryTime) {
   EXPECT_EQ(cache.Count(), 0u);
 }
 
-// Runs a failing bind in a child whose tracer is this process, and returns what the
-// child wrote to standard error.
+// What a child making a failing bind wrote to standard error.
 std::string DebuggerTextOfFailedBind(int debugMode, bool traced) {
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) return "pipe failed";
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipeEnds[1], STDERR_FILENO);
-    close(pipeEnds[0]);
-    if (traced && ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0) _exit(3);
+  return StandardErrorOfChild(traced, [debugMode] {
     Engine().debugMode = debugMode;
     BasicString library("libNotHere.so");
     void* address = nullptr;
     BindLibraryFunction(library, "f", address);
-    _exit(address == nullptr ? 0 : 4);
-  }
-  close(pipeEnds[1]);
-  std::string text;
-  char buffer[256];
-  ssize_t got = 0;
-  while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
-  close(pipeEnds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-  return text;
+    return address == nullptr ? 0 : 4;
+  });
 }
 
 TEST(BindLibraryFunction, FailedLoadIsToldToAnAttachedDebuggerInDebugModeOnly) {
