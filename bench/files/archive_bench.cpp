@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "base/temp_directory.h"
 #include "files/archive.h"
 #include "files/archive_format.h"
 #include "files/archive_member.h"
-#include "host/temp_directory.h"
 
 namespace {
 

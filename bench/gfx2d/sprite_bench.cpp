@@ -14,12 +14,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/engine_state.h"
 #include "gfx2d/sprite_drawing.h"
 #include "gfx2d/texture_commands.h"
 #include "gfx2d/texture_store.h"
-#include "host/engine_state.h"
 #include "host/frame_present.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 #include <string>
 
+#include "base/engine_state.h"
 #include "gfx2d/builtin_font.h"
 #include "gfx2d/font_commands.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

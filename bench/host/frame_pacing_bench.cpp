@@ -12,9 +12,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/frame_clock.h"
 #include "host/frame_present.h"
-#include "host/renderer.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/temp_directory.h"
 #include "files/archive.h"
 #include "files/archive_member.h"
-#include "host/temp_directory.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "core/number_truncation.h"
+#include "base/number_truncation.h"
 
 double SinDeg(double degrees) { return std::sin(degrees / DegreesPerRadian); }
 double CosDeg(double degrees) { return std::cos(degrees / DegreesPerRadian); }

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/number_truncation.h"
+#include "base/number_truncation.h"
 
 namespace {
 

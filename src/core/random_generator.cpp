@@ -1,6 +1,6 @@
 #include "core/random_generator.h"
 
-#include "core/number_truncation.h"
+#include "base/number_truncation.h"
 
 namespace {
 

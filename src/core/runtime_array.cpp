@@ -8,8 +8,8 @@
 #include <new>
 #include <utility>
 
-#include "core/number_truncation.h"
-#include "host/program_end.h"
+#include "base/number_truncation.h"
+#include "base/program_end.h"
 
 namespace {
 

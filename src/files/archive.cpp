@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 
 void SelectArchive(const BasicString& primary, const BasicString& secondary) {
   EngineSubsystems& subsystems = Subsystems();

@@ -8,10 +8,10 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/temp_directory.h"
 #include "files/archive.h"
 #include "files/archive_directory.h"
 #include "files/archive_member.h"
-#include "host/temp_directory.h"
 
 namespace {
 

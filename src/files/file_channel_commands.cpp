@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "base/program_end.h"
 #include "files/channel_values.h"
 #include "files/game_files.h"
-#include "host/program_end.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "base/engine_state.h"
 #include "files/disk_files.h"
 #include "files/file_chooser.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

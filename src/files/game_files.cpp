@@ -1,6 +1,6 @@
 #include "files/game_files.h"
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 
 void GameFiles::WriteBackAndCloseAll() {
   for (FileChannel& channel : channels) channel.Close();

@@ -5,7 +5,7 @@
 
 #include <dlfcn.h>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "host/program_commands.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/program_end.h"
 #include "files/game_files.h"
-#include "host/program_end.h"
 
 namespace {
 

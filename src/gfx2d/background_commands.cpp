@@ -2,14 +2,14 @@
 
 #include <string>
 
-#include "core/number_truncation.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "files/archive.h"
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/texture_store.h"
-#include "host/engine_state.h"
-#include "host/frame_clock.h"
 #include "host/frame_present.h"
-#include "host/renderer.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
 
 namespace {
 

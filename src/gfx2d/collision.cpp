@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/number_truncation.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
+#include "video/renderer.h"
 
 namespace {
 

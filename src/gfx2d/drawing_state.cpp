@@ -1,6 +1,6 @@
 #include "gfx2d/drawing_state.h"
 
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "gfx2d/font_commands.h"
 
+#include "base/engine_state.h"
 #include "core/number_text.h"
 #include "gfx2d/font_store.h"
 #include "gfx2d/text_drawing.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 void LoadFont(const BasicString& fileName, double font) {
   const int number = ClampFontNumber(font);

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
-#include "core/number_truncation.h"
+#include "base/number_truncation.h"
 #include "files/archive.h"
 #include "gfx2d/builtin_font.h"
 #include "gfx2d/texture_store.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 int ClampFontNumber(double number) { return std::clamp(TruncateToInt32(number), 0, kFontCount - 1); }
 

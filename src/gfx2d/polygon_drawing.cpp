@@ -1,9 +1,9 @@
 #include "gfx2d/polygon_drawing.h"
 
-#include "core/number_truncation.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "gfx2d/drawing_state.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

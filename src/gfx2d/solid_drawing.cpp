@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/number_truncation.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "gfx2d/drawing_state.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

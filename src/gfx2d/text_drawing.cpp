@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/engine_state.h"
 #include "gfx2d/drawing_state.h"
 #include "gfx2d/font_store.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "core/number_truncation.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "files/archive.h"
 #include "gfx2d/image_writer.h"
 #include "gfx2d/texture_store.h"
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "gfx2d/bmp_reader.h"
 #include "gfx2d/png_reader.h"
 #include "gfx2d/texture_image.h"
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 BackgroundTile& BackgroundSet::Tile(int column, int row) {
   if (tiles.empty()) tiles.resize(kMaxGrid * kMaxGrid);

@@ -1,11 +1,11 @@
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "files/archive.h"
 #include "files/game_files.h"
-#include "host/engine_state.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
 #include "input/input_system.h"
 #include "net/net_commands.h"
 #include "sound/sound_system.h"
+#include "video/renderer.h"
 
 // Releases every subsystem object in the fixed order; each step is skipped when its
 // object is absent and each pointer is cleared after its release, so a second call

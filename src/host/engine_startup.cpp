@@ -6,19 +6,19 @@
 #include <climits>
 #include <cstdio>
 
+#include "base/engine_state.h"
+#include "base/error_log.h"
+#include "base/program_end.h"
 #include "core/random_generator.h"
 #include "files/archive.h"
 #include "gfx2d/background_commands.h"
 #include "gfx2d/font_commands.h"
-#include "host/engine_state.h"
-#include "host/error_log.h"
-#include "host/frame_clock.h"
 #include "host/frame_present.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
 #include "input/input_system.h"
 #include "net/net_commands.h"
 #include "sound/sound_system.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
 
 std::string FolderOfPath(const std::string& path) {
   for (std::size_t i = path.size(); i-- > 1;) {

@@ -12,13 +12,13 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "host/end_keys.h"
-#include "host/engine_state.h"
-#include "host/frame_clock.h"
 #include "host/message_pump.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
 #include "input/input_system.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
 
 namespace {
 

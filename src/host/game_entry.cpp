@@ -1,10 +1,10 @@
 // The bridge between the engine and the compiled game: the game's settings and its
 // program are only known when a game is linked, so this lives beside main().
 
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "host/engine_startup.h"
-#include "host/engine_state.h"
 #include "host/game_interface.h"
-#include "host/program_end.h"
 
 void ResetProjectDefaults() {
   const ProjectSettings settings = GameProjectSettings();

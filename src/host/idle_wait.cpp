@@ -7,13 +7,13 @@
 
 #include <SDL2/SDL.h>
 
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "host/end_keys.h"
-#include "host/engine_state.h"
 #include "host/frame_present.h"
 #include "host/message_pump.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
 #include "input/input_system.h"
+#include "video/renderer.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "host/message_pump.h"
 
-#include "host/engine_state.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "input/input_system.h"
+#include "video/renderer.h"
 
 int PumpMessages(OpenGLDiveduva& renderer) {
   SDL_Event event;

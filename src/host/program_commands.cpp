@@ -9,9 +9,9 @@
 #include <SDL2/SDL.h>
 #include <sys/wait.h>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
+#include "base/program_end.h"
 #include "host/process_launch.h"
-#include "host/program_end.h"
 #include "input/input_system.h"
 
 void StopProgram() {

@@ -5,11 +5,11 @@
 
 #include <cstdint>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "host/frame_present.h"
-#include "host/renderer.h"
 #include "input/input_system.h"
 #include "sound/sound_system.h"
+#include "video/renderer.h"
 
 namespace {
 

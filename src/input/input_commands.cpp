@@ -2,8 +2,8 @@
 
 #include <SDL2/SDL_timer.h>
 
-#include "core/number_truncation.h"
-#include "host/engine_state.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "host/frame_present.h"
 #include "input/input_manager.h"
 #include "input/input_system.h"

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "host/error_log.h"
+#include "base/error_log.h"
 
 namespace {
 

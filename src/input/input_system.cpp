@@ -1,9 +1,9 @@
 #include "input/input_system.h"
 
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "base/engine_state.h"
 #include "input/idle_activity.h"
 #include "input/input_manager.h"
+#include "video/renderer.h"
 
 void CreateInput() {
   delete Subsystems().input;

@@ -1,7 +1,7 @@
 #include "input/joystick_commands.h"
 
-#include "core/number_truncation.h"
-#include "host/engine_state.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "input/input_manager.h"
 
 namespace {

@@ -1,16 +1,16 @@
 #include "input/text_entry.h"
 
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
+#include "base/program_end.h"
 #include "core/number_text.h"
-#include "core/number_truncation.h"
 #include "gfx2d/font_commands.h"
 #include "gfx2d/text_drawing.h"
 #include "gfx2d/texture_store.h"
-#include "host/engine_state.h"
 #include "host/frame_present.h"
 #include "host/message_pump.h"
-#include "host/program_end.h"
-#include "host/renderer.h"
 #include "input/typed_characters.h"
+#include "video/renderer.h"
 
 BasicString ReadTypedKey() {
   const int character = ReadTypedChar();

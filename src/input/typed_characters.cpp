@@ -2,7 +2,7 @@
 
 #include <SDL2/SDL_keyboard.h>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "input/input_manager.h"
 #include "input/scan_codes.h"
 

@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "net/net_session.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/number_truncation.h"
-#include "host/program_end.h"
+#include "base/number_truncation.h"
+#include "base/program_end.h"
 #include "path/astar_planner.h"
 
 namespace {

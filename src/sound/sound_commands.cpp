@@ -1,7 +1,7 @@
 #include "sound/sound_commands.h"
 
-#include "core/number_truncation.h"
-#include "host/engine_state.h"
+#include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_file.h"
 #include "sound/sound_levels.h"

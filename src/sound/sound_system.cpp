@@ -1,6 +1,6 @@
 #include "sound/sound_system.h"
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_device.h"
 

@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "support/process_runner.h"
 #include "value_probe_run.h"
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/temp_directory.h"
+#include "base/temp_directory.h"
 
 std::string LittleEndian32(std::uint32_t value) {
   std::string bytes(4, '\0');

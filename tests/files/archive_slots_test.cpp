@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "archive_fixture.h"
-#include "host/engine_state.h"
-#include "host/temp_directory.h"
+#include "base/engine_state.h"
+#include "base/temp_directory.h"
 
 namespace {
 

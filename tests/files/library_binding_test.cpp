@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "support/traced_child.h"
 
 namespace {

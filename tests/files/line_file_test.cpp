@@ -9,9 +9,9 @@
 #include <string>
 
 #include "archive_fixture.h"
+#include "base/engine_state.h"
 #include "data_files_fixture.h"
 #include "files/archive.h"
-#include "host/engine_state.h"
 
 namespace {
 

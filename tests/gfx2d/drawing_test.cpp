@@ -10,9 +10,9 @@
 #include "gfx2d/sprite_drawing.h"
 #include "gfx2d/texture_commands.h"
 #include "host/frame_present.h"
-#include "host/renderer_fixture.h"
 #include "picture_files.h"
 #include "support/process_runner.h"
+#include "support/renderer_fixture.h"
 
 namespace {
 

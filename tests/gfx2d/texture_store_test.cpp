@@ -8,9 +8,9 @@
 #include "gfx2d/bmp_reader.h"
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/texture_commands.h"
-#include "host/renderer_fixture.h"
 #include "picture_files.h"
 #include "support/process_runner.h"
+#include "support/renderer_fixture.h"
 
 namespace {
 

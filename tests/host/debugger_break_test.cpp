@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "host/program_commands.h"
 #include "support/traced_child.h"
 

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <thread>
 
-#include "host/frame_clock.h"
 #include "host/frame_present.h"
 #include "host/message_pump.h"
-#include "renderer_fixture.h"
+#include "support/renderer_fixture.h"
+#include "video/frame_clock.h"
 
 namespace {
 

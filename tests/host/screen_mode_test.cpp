@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/frame_clock.h"
 #include "host/screen_commands.h"
-#include "renderer_fixture.h"
 #include "sound/sound_device.h"
+#include "support/renderer_fixture.h"
+#include "video/frame_clock.h"
 
 namespace {
 

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_state.h"
-#include "host/error_log.h"
-#include "host/renderer.h"
-#include "host/temp_directory.h"
+#include "base/engine_state.h"
+#include "base/error_log.h"
+#include "base/temp_directory.h"
 #include "input/input_manager.h"
 #include "input/input_system.h"
 #include "support/process_runner.h"
+#include "video/renderer.h"
 
 class InputFixture : public ::testing::Test {
  protected:

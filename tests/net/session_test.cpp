@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "net/net_commands.h"
 #include "net/session_host.h"
 #include "session_fixture.h"

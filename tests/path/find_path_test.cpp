@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 
 #include "grid_search_support.h"
 

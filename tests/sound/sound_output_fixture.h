@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "sound/sound_commands.h"
 #include "sound/sound_device.h"
 #include "sound/sound_system.h"

@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "base/program_end.h"
 #include "core/random_generator.h"
 #include "core/runtime_array.h"
 #include "host/game_interface.h"
 #include "host/program_commands.h"
-#include "host/program_end.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;

@@ -13,13 +13,13 @@
 #include <cstdio>
 #include <string>
 
+#include "base/program_end.h"
 #include "core/basic_string.h"
 #include "files/file_channel_commands.h"
 #include "files/line_file_commands.h"
 #include "files/settings_commands.h"
 #include "host/game_interface.h"
 #include "host/program_commands.h"
-#include "host/program_end.h"
 
 namespace {
 

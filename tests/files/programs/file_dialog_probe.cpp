@@ -11,14 +11,14 @@
 #include <cstdio>
 #include <string>
 
+#include "base/engine_state.h"
 #include "files/disk_files.h"
 #include "files/file_dialog.h"
-#include "host/engine_state.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
 #include "host/program_commands.h"
-#include "host/renderer.h"
 #include "host/screen_commands.h"
+#include "video/renderer.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;

@@ -4,8 +4,8 @@
 
 #include <cstdio>
 
+#include "base/engine_state.h"
 #include "gfx2d/font_commands.h"
-#include "host/engine_state.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
 

@@ -14,10 +14,10 @@
 #include <cstdio>
 #include <string>
 
-#include "host/engine_state.h"
-#include "host/error_log.h"
+#include "base/engine_state.h"
+#include "base/error_log.h"
+#include "base/program_end.h"
 #include "host/program_commands.h"
-#include "host/program_end.h"
 
 inline int RunProbe() {
   const std::string line = GetCommandLine().TextPointer();

@@ -12,12 +12,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
 #include "host/program_commands.h"
-#include "host/renderer.h"
 #include "host/screen_commands.h"
+#include "video/renderer.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;

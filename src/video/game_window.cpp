@@ -1,16 +1,16 @@
 // Creation of the game window and its OpenGL context.
 
-#include "host/game_window.h"
+#include "video/game_window.h"
 
 #include <SDL2/SDL_opengl.h>
 
 #include <cstdio>
 #include <string>
 
-#include "host/error_log.h"
-#include "host/frame_clock.h"
-#include "host/renderer.h"
-#include "host/software_renderer.h"
+#include "base/error_log.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
+#include "video/software_renderer.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 
 EngineState& Engine() {
   static EngineState state;

@@ -1,13 +1,13 @@
 // The frame grid arithmetic and the clock, without a window.
 
-#include "host/frame_clock.h"
+#include "video/frame_clock.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 
-#include "host/engine_state.h"
+#include "base/engine_state.h"
 
 namespace {
 

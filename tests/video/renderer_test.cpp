@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/frame_clock.h"
-#include "host/renderer.h"
-#include "host/software_renderer.h"
-#include "renderer_fixture.h"
+#include "support/renderer_fixture.h"
+#include "video/frame_clock.h"
+#include "video/renderer.h"
+#include "video/software_renderer.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "host/renderer.h"
+#include "video/renderer.h"
 
 #include <SDL2/SDL_opengl.h>
 
-#include "host/frame_clock.h"
+#include "video/frame_clock.h"
 
 OpenGLDiveduva::OpenGLDiveduva() {
   const std::uint64_t frequency = SDL_GetPerformanceFrequency();

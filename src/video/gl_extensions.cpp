@@ -1,4 +1,4 @@
-#include "host/gl_extensions.h"
+#include "video/gl_extensions.h"
 
 #include <SDL2/SDL.h>
 

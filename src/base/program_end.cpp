@@ -1,12 +1,12 @@
-#include "host/program_end.h"
+#include "base/program_end.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
 
-#include "host/engine_state.h"
-#include "host/error_log.h"
+#include "base/engine_state.h"
+#include "base/error_log.h"
 
 namespace {
 

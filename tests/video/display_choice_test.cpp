@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "host/display_mode.h"
-#include "host/game_window.h"
-#include "host/gl_extensions.h"
-#include "host/software_renderer.h"
+#include "video/display_mode.h"
+#include "video/game_window.h"
+#include "video/gl_extensions.h"
+#include "video/software_renderer.h"
 
 namespace {
 

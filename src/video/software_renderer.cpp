@@ -1,4 +1,4 @@
-#include "host/software_renderer.h"
+#include "video/software_renderer.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
@@ -7,8 +7,8 @@
 #include <cctype>
 #include <cstring>
 
-#include "host/error_log.h"
-#include "host/renderer.h"
+#include "base/error_log.h"
+#include "video/renderer.h"
 
 bool IsSoftwareRenderer(const std::string& rendererName) {
   std::string name = rendererName;

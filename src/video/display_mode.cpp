@@ -1,13 +1,13 @@
 // Switching between windowed and fullscreen display modes.
 
-#include "host/display_mode.h"
+#include "video/display_mode.h"
 
 #include <SDL2/SDL.h>
 
-#include "host/error_log.h"
-#include "host/frame_clock.h"
-#include "host/game_window.h"
-#include "host/renderer.h"
+#include "base/error_log.h"
+#include "video/frame_clock.h"
+#include "video/game_window.h"
+#include "video/renderer.h"
 
 int FindExactDisplayMode(const std::vector<DisplayModeChoice>& modes, int width, int height, int bitsPerPixel) {
   for (std::size_t i = 0; i < modes.size(); ++i) {

@@ -1,4 +1,4 @@
-#include "host/temp_directory.h"
+#include "base/temp_directory.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

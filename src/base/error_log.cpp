@@ -1,11 +1,11 @@
-#include "host/error_log.h"
+#include "base/error_log.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
 
-#include "host/temp_directory.h"
+#include "base/temp_directory.h"
 
 std::string ErrorLogPath() {
   const std::string& directory = EngineTempDirectory();

@@ -1,12 +1,12 @@
-#include "host/frame_clock.h"
+#include "video/frame_clock.h"
 
 #include <SDL2/SDL.h>
 
 #include <cmath>
 #include <limits>
 
-#include "host/engine_state.h"
-#include "host/renderer.h"
+#include "base/engine_state.h"
+#include "video/renderer.h"
 
 double CounterToMilliseconds(std::uint64_t counter, std::uint64_t frequency) {
   // Whole seconds and the remainder separately: a nanosecond counter after months of

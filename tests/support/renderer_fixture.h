@@ -15,11 +15,11 @@
 #include <sstream>
 #include <string>
 
-#include "host/engine_state.h"
-#include "host/error_log.h"
-#include "host/renderer.h"
-#include "host/temp_directory.h"
+#include "base/engine_state.h"
+#include "base/error_log.h"
+#include "base/temp_directory.h"
 #include "support/process_runner.h"
+#include "video/renderer.h"
 
 class RendererFixture : public ::testing::Test {
  protected:

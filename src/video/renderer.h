@@ -14,7 +14,7 @@
 
 #include "gfx2d/drawing_state.h"
 #include "gfx2d/texture_store.h"
-#include "host/gl_extensions.h"
+#include "video/gl_extensions.h"
 
 class OpenGLDiveduva {
  public:
