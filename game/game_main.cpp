@@ -1,12 +1,6 @@
 // The demo game, as the compiler translates it: its project settings and its program.
 
-#include "files/archive.h"
-#include "gfx2d/background_commands.h"
-#include "gfx2d/sprite_drawing.h"
-#include "gfx2d/texture_commands.h"
-#include "host/frame_present.h"
-#include "host/game_interface.h"
-#include "input/input_commands.h"
+#include "engine.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;

@@ -48,8 +48,9 @@ std::vector<unsigned char> DrawPicture() {
 // The archive, its folder and the packed stream, made once for every benchmark.
 struct Fixture {
   Fixture() {
-    char pattern[] = "/tmp/archive-bench-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
+    // The system's temporary folder (TMPDIR when set).
+    std::string pattern = (std::filesystem::temp_directory_path() / "archive-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
     root = pattern;
     temporary = PreparePrivateDirectory(root);
     if (temporary.empty() || lzo_init() != LZO_E_OK) std::abort();

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -15,7 +16,10 @@
 
 namespace {
 
-std::string BenchFile(const char* name) { return "/tmp/bench-" + std::to_string(getpid()) + "-" + name; }
+// Files in the system's temporary folder (TMPDIR when set).
+std::string BenchFile(const char* name) {
+  return (std::filesystem::temp_directory_path() / ("bench-" + std::to_string(getpid()) + "-" + name)).string();
+}
 
 void WriteFileBytes(const std::string& path, const std::string& contents) {
   std::ofstream(path, std::ios::binary) << contents;

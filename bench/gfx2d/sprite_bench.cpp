@@ -17,8 +17,9 @@
 #include "base/engine_state.h"
 #include "gfx2d/sprite_drawing.h"
 #include "gfx2d/texture_commands.h"
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 #include "host/frame_present.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "base/engine_state.h"
 #include "gfx2d/builtin_font.h"
 #include "gfx2d/font_commands.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include "host/frame_present.h"
 #include "video/frame_clock.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 namespace {

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,7 +52,8 @@ std::string WriteTestSound() {
   bytes += "data";
   put32(static_cast<std::uint32_t>(frames * 2));
   for (int i = 0; i < frames; ++i) put16(static_cast<std::uint16_t>(static_cast<std::int16_t>(8000 * std::sin(i * 0.05))));
-  const std::string path = "/tmp/sound-mixing-bench-" + std::to_string(getpid()) + ".wav";
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("sound-mixing-bench-" + std::to_string(getpid()) + ".wav")).string();
   if (FILE* file = std::fopen(path.c_str(), "wb")) {
     std::fwrite(bytes.data(), 1, bytes.size(), file);
     std::fclose(file);

@@ -17,8 +17,9 @@ namespace {
 
 struct FuzzFolder {
   FuzzFolder() {
-    char pattern[] = "/tmp/archive-fuzz-XXXXXX";
-    if (!mkdtemp(pattern)) std::abort();
+    // The system's temporary folder (TMPDIR when set).
+    std::string pattern = (std::filesystem::temp_directory_path() / "archive-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
     root = pattern;
     temporary = PreparePrivateDirectory(root);
     if (temporary.empty()) std::abort();

@@ -5,9 +5,9 @@
 // a fixed order and ShutdownEngine releases them in a fixed order, each exactly once.
 
 #include <cstdint>
+#include <string>
 
-#include "core/basic_string.h"
-
+struct SDL_Window;
 class OpenGLDiveduva;
 class Diveduva3D;
 class InputManager;
@@ -20,8 +20,8 @@ struct ArchiveSlot;
 class GameFiles;
 
 struct EngineState {
-  void* mainWindow = nullptr;            // the game window (SDL_Window*); null after shutdown
-  BasicString windowTitle;               // caption; " <pause>" is appended while paused
+  SDL_Window* mainWindow = nullptr;      // the renderer's window as GameWindowChanged told it; null after shutdown
+  std::string windowTitle;               // caption; " <pause>" is appended while paused
   std::uint8_t pauseWhenInactive = 0;    // set to 1 by start-up
   std::uint8_t paused = 0;               // 1 while the window is inactive and pausing applies
   std::int32_t useDirectInputMouse = 1;  // handed to the input start-up
@@ -35,7 +35,7 @@ struct EngineState {
   double errorCode = 0;                  // code of the last SetErrorCode
   double positionTag = 0;                // first value of the last SetSourcePosition
   double currentLine = 0;                // second value of the last SetSourcePosition
-  BasicString commandLine;               // the program's argument text
+  std::string commandLine;               // the program's argument text
   double frameTime = 0;                  // milliseconds, see the frame clock
   double previousFrameTime = 0;
   double startTime = 0;

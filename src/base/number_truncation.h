@@ -8,9 +8,15 @@
 #include <cstdint>
 #include <limits>
 
-constexpr std::int32_t TruncateToInt32(double value) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<std::int32_t>::min();
+// The truncated value, or fallback for NaN and values outside the 32-bit range (commands
+// that must not see a huge negative number pass 0).
+constexpr std::int32_t TruncateToInt32Or(double value, std::int32_t fallback) {
+  if (!(value > -2147483649.0 && value < 2147483648.0)) return fallback;
   return static_cast<std::int32_t>(value);
+}
+
+constexpr std::int32_t TruncateToInt32(double value) {
+  return TruncateToInt32Or(value, std::numeric_limits<std::int32_t>::min());
 }
 
 constexpr std::int64_t TruncateToInt64(double value) {

@@ -3,23 +3,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "base/error_log.h"
+#include "base/number_truncation.h"
 
 namespace {
 
-// Doubles become 32-bit integers by truncation toward zero; values outside the range
-// (and NaN) become INT32_MIN, as the platform's conversion does.
-int TruncateToInt32(double value) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
-
 void LogNumber(double value) {
   char line[16];
-  std::snprintf(line, sizeof line, "%d", TruncateToInt32(value));
+  std::snprintf(line, sizeof line, "%d", static_cast<int>(TruncateToInt32(value)));
   LogError(line);
 }
 

@@ -1,15 +1,11 @@
 #pragma once
 // The one way out of the program, and the error code every fatal command error records.
 
-#include "core/basic_string.h"
-
 // errorCode = code, errorLine = currentLine; returns the code.
 double SetErrorCode(double code);
 // Records the compiled program's position: positionTag = tag, currentLine = line.
 void SetSourcePosition(double tag, double line);
 
-// Releases every subsystem object in the fixed order, each once.
-void ShutdownEngine();
 // ShutdownEngine, the end-of-program block in the log when debugMode is on, exit code 0.
 [[noreturn]] void EndProgram();
 // Ends a command that hit a fatal error: SetErrorCode(code), then EndProgram.

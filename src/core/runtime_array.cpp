@@ -83,26 +83,12 @@ void ApplyShape(Array& array, const Layout& layout) {
   array.stride3 = layout.strides[2];
 }
 
-template <typename Array>
-void CopyShape(Array& to, const Array& from) {
-  to.stride1 = from.stride1;
-  to.stride2 = from.stride2;
-  to.stride3 = from.stride3;
-  to.dim0 = from.dim0;
-  to.dim1 = from.dim1;
-  to.dim2 = from.dim2;
-  to.dim3 = from.dim3;
-  to.dimensionCount = from.dimensionCount;
-  to.capacity = from.capacity;
-}
+void CopyShape(ArrayShape& to, const ArrayShape& from) { to = from; }
 
 template <typename Array>
 void ClearShape(Array& array) {
   array.data = nullptr;
-  array.stride1 = array.stride2 = array.stride3 = 0;
-  array.dim0 = array.dim1 = array.dim2 = array.dim3 = 0;
-  array.dimensionCount = 0;
-  array.capacity = 0;
+  static_cast<ArrayShape&>(array) = ArrayShape{};
 }
 
 // Elements a block copy of the whole array covers: dim0 times the span of each later
@@ -174,7 +160,7 @@ void EndWithIndexError() { EndProgramWithError(kIndexErrorCode); }
 // ---------------------------------------------------------------------------------------
 // Construction and release.
 
-NumberArray::NumberArray(const NumberArray& other) { CopyArray(*this, other); }
+NumberArray::NumberArray(const NumberArray& other) : ArrayShape() { CopyArray(*this, other); }
 
 NumberArray& NumberArray::operator=(const NumberArray& other) { return CopyArray(*this, other); }
 

@@ -15,7 +15,20 @@
 
 #include "core/basic_string.h"
 
-struct NumberArray {
+// The sizes and strides every array kind shares.
+struct ArrayShape {
+  std::int32_t stride1 = 0;  // element distance of one step in the second index
+  std::int32_t stride2 = 0;
+  std::int32_t stride3 = 0;
+  std::int32_t dim0 = 0;  // sizes as given, truncated toward zero; 0 for a missing dimension
+  std::int32_t dim1 = 0;
+  std::int32_t dim2 = 0;
+  std::int32_t dim3 = 0;
+  std::int32_t dimensionCount = 0;  // 0 to 4
+  std::int32_t capacity = 0;        // elements the storage holds
+};
+
+struct NumberArray : ArrayShape {
   static constexpr std::int32_t kInlineCapacity = 16;
 
   NumberArray() = default;
@@ -29,18 +42,9 @@ struct NumberArray {
 
   double* data = nullptr;  // null before the first DimArray; inlineStorage while capacity <= 16
   double inlineStorage[kInlineCapacity] = {};
-  std::int32_t stride1 = 0;  // element distance of one step in the second index
-  std::int32_t stride2 = 0;
-  std::int32_t stride3 = 0;
-  std::int32_t dim0 = 0;  // sizes as given, truncated toward zero; 0 for a missing dimension
-  std::int32_t dim1 = 0;
-  std::int32_t dim2 = 0;
-  std::int32_t dim3 = 0;
-  std::int32_t dimensionCount = 0;  // 0 to 4
-  std::int32_t capacity = 0;        // elements the storage holds
 };
 
-struct StringArray {
+struct StringArray : ArrayShape {
   StringArray() = default;
   StringArray(const StringArray&) = delete;
   StringArray& operator=(const StringArray&) = delete;
@@ -49,18 +53,9 @@ struct StringArray {
   ~StringArray();
 
   BasicString* data = nullptr;  // one array of exactly capacity constructed strings
-  std::int32_t stride1 = 0;
-  std::int32_t stride2 = 0;
-  std::int32_t stride3 = 0;
-  std::int32_t dim0 = 0;
-  std::int32_t dim1 = 0;
-  std::int32_t dim2 = 0;
-  std::int32_t dim3 = 0;
-  std::int32_t dimensionCount = 0;
-  std::int32_t capacity = 0;
 };
 
-struct ByteArray {
+struct ByteArray : ArrayShape {
   ByteArray() = default;
   ByteArray(const ByteArray&) = delete;
   ByteArray& operator=(const ByteArray&) = delete;
@@ -69,15 +64,6 @@ struct ByteArray {
   ~ByteArray();
 
   std::uint8_t* data = nullptr;
-  std::int32_t stride1 = 0;
-  std::int32_t stride2 = 0;
-  std::int32_t stride3 = 0;
-  std::int32_t dim0 = 0;
-  std::int32_t dim1 = 0;
-  std::int32_t dim2 = 0;
-  std::int32_t dim3 = 0;
-  std::int32_t dimensionCount = 0;
-  std::int32_t capacity = 0;
 };
 
 // Sizes the array; every element becomes 0 (numbers, bytes) or the empty text. A first

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/program_commands.h"
+#include "base/debugger_check.h"
 
 BasicString MidText(const BasicString& text, double start, double count) {
   if (std::isnan(start) || std::isnan(count)) return BasicString();

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 
 void SelectArchive(const BasicString& primary, const BasicString& secondary) {
@@ -26,6 +27,7 @@ void CreateArchiveSlots(const char* folder) {
   EngineSubsystems& subsystems = Subsystems();
   if (!subsystems.primaryArchive) subsystems.primaryArchive = new ArchiveSlot;
   if (!subsystems.secondaryArchive) subsystems.secondaryArchive = new ArchiveSlot;
+  SetReleaseStep(ReleaseStep::kArchives, &ReleaseArchiveSlots);
   SelectArchive(folder, folder);
 }
 

@@ -14,6 +14,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/byte_order.h"
+
 inline constexpr char kArchiveMagic[3] = {'v', 't', 'L'};
 inline constexpr std::size_t kArchiveMagicSize = 3;
 inline constexpr std::size_t kArchiveTrailerSize = 7;
@@ -25,18 +27,6 @@ inline constexpr std::size_t kArchiveMemberHeaderSize = 4;  // unpacked size
 // (a long match spends one byte per 255 of extra length), so a stream of n bytes never
 // unpacks to more than 255 * n bytes. A larger stated size marks a damaged member.
 inline constexpr std::uint64_t kLzo1xMaxExpansion = 255;
-
-inline std::uint32_t ReadLittleEndian32(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
-         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
-
-inline void WriteLittleEndian32(unsigned char* bytes, std::uint32_t value) {
-  bytes[0] = static_cast<unsigned char>(value);
-  bytes[1] = static_cast<unsigned char>(value >> 8);
-  bytes[2] = static_cast<unsigned char>(value >> 16);
-  bytes[3] = static_cast<unsigned char>(value >> 24);
-}
 
 // Position from the start of the file of a stored offset: from the start when the
 // directory offset is non-negative, from the end of the file when it is negative.

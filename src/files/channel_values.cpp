@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/byte_order.h"
+
 namespace {
 
 constexpr std::uint32_t kIntegerIndefinite = 0x80000000u;
@@ -25,32 +27,27 @@ std::uint32_t LongToWrite(double value) {
 std::uint16_t WordToWrite(double value) { return static_cast<std::uint16_t>(LongToWrite(value) & 0xFFFF); }
 
 std::array<unsigned char, kWordSize> EncodeWord(std::uint16_t value) {
-  return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8)};
-}
-
-std::array<unsigned char, kLongSize> EncodeLong(std::uint32_t value) {
-  return {static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
-          static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
-}
-
-std::array<unsigned char, kDoubleSize> EncodeDouble(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  std::array<unsigned char, kDoubleSize> bytes{};
-  for (std::size_t i = 0; i < kDoubleSize; ++i) bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
+  std::array<unsigned char, kWordSize> bytes{};
+  WriteLittleEndian16(bytes.data(), value);
   return bytes;
 }
 
-std::uint16_t DecodeWord(const unsigned char* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
+std::array<unsigned char, kLongSize> EncodeLong(std::uint32_t value) {
+  std::array<unsigned char, kLongSize> bytes{};
+  WriteLittleEndian32(bytes.data(), value);
+  return bytes;
 }
 
-std::uint32_t DecodeLong(const unsigned char* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) | (static_cast<std::uint32_t>(bytes[3]) << 24);
+std::array<unsigned char, kDoubleSize> EncodeDouble(double value) {
+  std::array<unsigned char, kDoubleSize> bytes{};
+  WriteLittleEndian64(bytes.data(), std::bit_cast<std::uint64_t>(value));
+  return bytes;
 }
+
+std::uint16_t DecodeWord(const unsigned char* bytes) { return ReadLittleEndian16(bytes); }
+
+std::uint32_t DecodeLong(const unsigned char* bytes) { return ReadLittleEndian32(bytes); }
 
 double DecodeDouble(const unsigned char* bytes) {
-  std::uint64_t bits = 0;
-  for (std::size_t i = 0; i < kDoubleSize; ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-  return std::bit_cast<double>(bits);
+  return std::bit_cast<double>(ReadLittleEndian64(bytes));
 }

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include "base/engine_state.h"
+#include "base/host_steps.h"
 #include "files/disk_files.h"
 #include "files/file_chooser.h"
+#include "video/display_mode.h"
 #include "video/renderer.h"
 
 namespace {
@@ -33,8 +35,8 @@ void RestoreDisplay(OpenGLDiveduva& renderer) {
   } else {
     EnterWindowed(renderer);
   }
-  // Fullscreen gets a new window: the engine state holds the current one.
-  engine.mainWindow = renderer.window;
+  // Fullscreen gets a new window: everyone who keeps it is told.
+  RunGameWindowChanged(renderer.window);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "files/game_files.h"
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 
 void GameFiles::WriteBackAndCloseAll() {
@@ -10,7 +11,10 @@ void GameFiles::WriteBackAndCloseAll() {
 
 GameFiles& ActiveGameFiles() {
   EngineSubsystems& subsystems = Subsystems();
-  if (subsystems.gameFiles == nullptr) subsystems.gameFiles = new GameFiles;
+  if (subsystems.gameFiles == nullptr) {
+    subsystems.gameFiles = new GameFiles;
+    SetReleaseStep(ReleaseStep::kGameFiles, &ReleaseGameFiles);
+  }
   return *subsystems.gameFiles;
 }
 

@@ -5,8 +5,8 @@
 
 #include <dlfcn.h>
 
+#include "base/debugger_check.h"
 #include "base/engine_state.h"
-#include "host/program_commands.h"
 
 namespace {
 

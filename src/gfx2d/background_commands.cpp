@@ -3,11 +3,11 @@
 #include <string>
 
 #include "base/engine_state.h"
+#include "base/host_steps.h"
 #include "base/number_truncation.h"
 #include "files/archive.h"
 #include "gfx2d/solid_drawing.h"
-#include "gfx2d/texture_store.h"
-#include "host/frame_present.h"
+#include "gfx2d/texture_loading.h"
 #include "video/frame_clock.h"
 #include "video/renderer.h"
 
@@ -56,12 +56,12 @@ double FadeInBackground(const BasicString& fileName) {
     DrawBackgroundSet(*renderer, kGameBackground);
     SetAlphaMode(1 - weight);
     DrawBackgroundSet(*renderer, kIncomingBackground);
-    PresentFrame();
+    RunPresentFrame();
     weight = (start + kFadeMilliseconds - ReadClock()) / kFadeMilliseconds;
   }
   SetAlphaMode(0);
   DrawBackgroundSet(*renderer, kIncomingBackground);
-  PresentFrame();
+  RunPresentFrame();
   ClearBackgroundSet(*renderer, kIncomingBackground);
   // The picture was resolved once; the path is still the file to read (a plain file, or
   // the archive's temporary file, which lives until the next lookup).

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "core/byte_order.h"
+
 namespace {
 
 // File header (14 bytes): "BM", file size, two reserved words, pixel-data offset (at 10).
@@ -12,10 +14,6 @@ namespace {
 // entries (blue, green, red, reserved).
 constexpr long kFileHeaderSize = 14;
 constexpr long kInfoHeaderSize = 40;
-
-std::uint32_t Read32(const std::uint8_t* bytes) {
-  return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
-}
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -36,16 +34,16 @@ bool Decode(std::FILE* file, std::int32_t colourKey, ImageBuffer& image) {
   }
   if (fileHeader[0] != 'B' || fileHeader[1] != 'M') return false;
 
-  const std::uint32_t pixelOffset = Read32(fileHeader + 10);
+  const std::uint32_t pixelOffset = ReadLittleEndian32(fileHeader + 10);
   if (pixelOffset < kFileHeaderSize + kInfoHeaderSize || pixelOffset > static_cast<std::uint32_t>(fileSize)) {
     return false;
   }
   std::vector<std::uint8_t> header(pixelOffset - kFileHeaderSize);
   if (std::fread(header.data(), 1, header.size(), file) != header.size()) return false;
 
-  const std::int32_t width = static_cast<std::int32_t>(Read32(header.data() + 4));
-  const std::int32_t signedHeight = static_cast<std::int32_t>(Read32(header.data() + 8));
-  const int bitsPerPixel = header[14] | header[15] << 8;
+  const std::int32_t width = static_cast<std::int32_t>(ReadLittleEndian32(header.data() + 4));
+  const std::int32_t signedHeight = static_cast<std::int32_t>(ReadLittleEndian32(header.data() + 8));
+  const int bitsPerPixel = ReadLittleEndian16(header.data() + 14);
   if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) return false;
   if (width <= 0 || width > kMaxImageSide || signedHeight == 0 || signedHeight < -kMaxImageSide ||
       signedHeight > kMaxImageSide) {

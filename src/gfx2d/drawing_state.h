@@ -1,29 +1,11 @@
 #pragma once
-// The 2D drawing state the renderer keeps between commands: the texture binding last made
-// and the polygon being built.
-
-#include <cstdint>
-#include <vector>
+// Texture binding of the 2D commands on the renderer's 2D drawing state.
 
 #include <GL/gl.h>
 
+#include "video/drawing_2d_state.h"
+
 class OpenGLDiveduva;
-
-struct PolygonVertex {
-  float x, y, u, v, red, green, blue, alpha;  // 32 bytes: the vertex-array stride
-};
-
-struct Drawing2DState {
-  int currentSlot = 0;  // texture binding last made by BindSpriteTexture
-  int secondSlot = -1;
-  bool useMip = false;
-  // True while the engine knows that texture unit 1 is off and unit 0 is the active unit.
-  // Switching units makes the GL implementation flush the vertices gathered so far, so
-  // sprites drawn one after another skip the switch. Every frame starts unknown.
-  bool secondUnitOff = false;
-  int polygonSlot = -1;  // texture slot of the polygon being built, -1 for none
-  std::vector<PolygonVertex> polygonVertices;
-};
 
 // Binds the slot's texture for drawing (its mipmapped texture with useMip). A negative
 // slot turns texturing off. With multitexturing and a second slot of 0 or more, unit 0
@@ -48,4 +30,15 @@ class UntexturedDrawing {
  private:
   OpenGLDiveduva& renderer_;
   Drawing2DState saved_;
+};
+
+// Keeps the 2D texture binding across a read-back or upload and restores it at the end
+// of the scope.
+class TextureBindingKeeper {
+ public:
+  TextureBindingKeeper() { glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_); }
+  ~TextureBindingKeeper() { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_)); }
+
+ private:
+  GLint previous_ = 0;
 };

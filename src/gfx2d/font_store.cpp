@@ -6,7 +6,7 @@
 #include "base/number_truncation.h"
 #include "files/archive.h"
 #include "gfx2d/builtin_font.h"
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 #include "video/renderer.h"
 
 int ClampFontNumber(double number) { return std::clamp(TruncateToInt32(number), 0, kFontCount - 1); }

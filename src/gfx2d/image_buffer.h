@@ -9,8 +9,6 @@
 // Colours cross the command boundary packed as red + green * 256 + blue * 65536.
 // kNoColourKey stands for "no colour at all".
 inline constexpr std::int32_t kNoColourKey = -1;
-inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0, blue 128
-inline constexpr std::int32_t kDefaultFontKey = 0;           // black
 
 // Pictures larger than this on either side are refused by the decoders: no GL
 // implementation takes such a texture, and the limit keeps width * height * 4 far from

@@ -6,8 +6,9 @@
 #include "base/engine_state.h"
 #include "base/number_truncation.h"
 #include "files/archive.h"
+#include "gfx2d/drawing_state.h"
 #include "gfx2d/image_writer.h"
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 #include "video/renderer.h"
 
 namespace {
@@ -30,16 +31,6 @@ bool LoadIntoSlot(const BasicString& fileName, double slot, std::int32_t colourK
   if (!ResolveLoaderPath(fileName.TextPointer(), path)) return false;
   return LoadTextureSlot(*renderer, index, path.c_str(), colourKey, normalMap);
 }
-
-// Restores the 2D texture binding a read-back changed.
-class TextureBindingKeeper {
- public:
-  TextureBindingKeeper() { glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_); }
-  ~TextureBindingKeeper() { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_)); }
-
- private:
-  GLint previous_ = 0;
-};
 
 }  // namespace
 
@@ -114,50 +105,7 @@ double GrabSprite(double slot, double x, double y, double width, double height) 
   const int maxSize = MaxTextureSize();
   if (grabWidth <= 0 || grabHeight <= 0 || grabWidth > maxSize || grabHeight > maxSize) return 0;
 
-  // Grabs use textures of at least 32 texels a side.
-  int paddedWidth = 32, paddedHeight = 32;
-  while (paddedWidth < grabWidth) paddedWidth *= 2;
-  while (paddedHeight < grabHeight) paddedHeight *= 2;
-
-  TextureSlot& entry = renderer->textures.slots[static_cast<std::size_t>(index)];
-  const int bottom = renderer->surfaceHeight - top - grabHeight;
-  TextureBindingKeeper keeper;
-  if (entry.texture != 0 && entry.paddedWidth == paddedWidth && entry.paddedHeight == paddedHeight) {
-    glBindTexture(GL_TEXTURE_2D, entry.texture);
-  } else {
-    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
-    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
-    entry.texture = entry.mipTexture = 0;
-    glGenTextures(1, &entry.texture);
-    glBindTexture(GL_TEXTURE_2D, entry.texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  }
-
-  GLint alphaBits = 0;
-  glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
-  if (alphaBits > 0) {
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, left, bottom, grabWidth, grabHeight);
-  } else {
-    // Without destination alpha the sprite key is turned transparent by hand (blue
-    // 127 to 132 allows for the rounding of a 16-bit screen).
-    std::vector<std::uint8_t> bgra(static_cast<std::size_t>(paddedWidth) * paddedHeight * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(left, bottom, paddedWidth, paddedHeight, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
-    for (std::size_t i = 0; i < bgra.size(); i += 4) {
-      if (bgra[i] >= 127 && bgra[i] <= 132 && bgra[i + 1] == 0 && bgra[i + 2] == 255) bgra[i + 3] = 0;
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
-  }
-  std::vector<std::uint8_t>().swap(entry.alphaMask);
-  entry.paddedWidth = paddedWidth;
-  entry.paddedHeight = paddedHeight;
-  entry.imageWidth = grabWidth;
-  entry.imageHeight = grabHeight;
+  GrabScreenIntoSlot(*renderer, index, left, top, grabWidth, grabHeight);
   return 1;
 }
 

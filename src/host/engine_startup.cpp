@@ -14,10 +14,14 @@
 #include "gfx2d/background_commands.h"
 #include "gfx2d/font_commands.h"
 #include "host/frame_present.h"
+#include "host/host_steps.h"
+#include "host/window_change.h"
 #include "input/input_system.h"
 #include "net/net_commands.h"
 #include "sound/sound_system.h"
+#include "video/display_mode.h"
 #include "video/frame_clock.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 std::string FolderOfPath(const std::string& path) {
@@ -49,6 +53,8 @@ void ShowLoadingText() {
 bool StartEngine(const char* title) {
   EngineState& engine = Engine();
   engine.pauseWhenInactive = 1;
+  // The floors below reach the frame loop and the window change through these.
+  HandHostStepsDown();
 
   // The window and its GL context come first: every later subsystem needs them, and
   // without them start-up stops here (the reason is in the error log).
@@ -58,7 +64,7 @@ bool StartEngine(const char* title) {
                         engine.multisampleCount)) {
     return false;
   }
-  engine.mainWindow = renderer.window;
+  GameWindowChanged(renderer.window);
   SDL_SetWindowTitle(renderer.window, title);
   engine.windowTitle = title;
   DeleteErrorLog();
@@ -80,15 +86,15 @@ bool StartEngine(const char* title) {
     EnterFullscreen(renderer);
   }
   // Fullscreen replaced the window: the final one is the main window.
-  engine.mainWindow = renderer.window;
+  GameWindowChanged(renderer.window);
 
   // Input takes the keyboard, the mouse and the joysticks; devices it cannot have are
   // logged and the game goes on without them.
-  StartInput(engine.mainWindow, engine.useDirectInputMouse);
+  StartInput(renderer.window, engine.useDirectInputMouse);
   // Without an audio output the game goes on silently: every sound load then fails.
-  InitSound(engine.mainWindow);
-  SetInputWindow(engine.mainWindow);
-  SetSoundWindow(engine.mainWindow);
+  InitSound(renderer.window);
+  // Input and sound hold the final window.
+  GameWindowChanged(renderer.window);
   SetFont(0);
 
   // Relative file names start at the executable's folder.

@@ -1,5 +1,5 @@
 #pragma once
-// Start-up of every subsystem in a fixed order, and the game's entry around GameMain.
+// Start-up of every subsystem in a fixed order.
 
 #include <string>
 
@@ -7,13 +7,6 @@
 // current directory and shows the first frame. Returns false when the window could not
 // be created (then nothing after it was started).
 bool StartEngine(const char* title);
-
-// The window-program entry: keeps the argument text, applies the project settings,
-// starts the engine, runs GameMain and ends the program. Never returns.
-[[noreturn]] void RunGame(const char* argumentText);
-
-// Applies the project settings the game was compiled with to the engine state.
-void ResetProjectDefaults();
 
 // The folder part of a path: cut at the last '/' or '\' (the first character is never
 // taken as the cut), without the separator; the whole path when there is none.

@@ -1,11 +1,10 @@
 // The end of every frame: frame clock, pause, end-of-program keys, swap and pacing, and
 // the drawing state of the next frame.
 //
-// PresentFrame runs its steps in a fixed order that the other subsystems join at their
-// place: music keeps looping right after the frame clock; the keyboard snapshot and the
-// mouse frame are refreshed after the pause and before the end-of-program keys; an open
-// shadow pass is closed before the swap; the background picture is redrawn, mipmapping
-// and shader programs are switched off after the drawing state is reset.
+// PresentFrame runs its steps in a fixed order: the frame clock; the wait while the game
+// is paused; the keyboard snapshot and the mouse frame, refreshed before the
+// end-of-program keys are read; the swap with pacing to the frame grid; then the drawing
+// state of a fresh frame with the background picture redrawn under it.
 
 #include "host/frame_present.h"
 
@@ -14,6 +13,7 @@
 
 #include "base/engine_state.h"
 #include "base/program_end.h"
+#include "gfx2d/texture_loading.h"
 #include "host/end_keys.h"
 #include "host/message_pump.h"
 #include "input/input_system.h"

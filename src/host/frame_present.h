@@ -1,6 +1,6 @@
 #pragma once
-// The end of every frame and the bounded wait of the waiting commands. The engine has no
-// frame loop of its own: the game draws, then calls PresentFrame.
+// The end of every frame. The engine has no frame loop of its own: the game draws, then
+// calls PresentFrame.
 
 class OpenGLDiveduva;
 
@@ -17,7 +17,3 @@ double SwapAndPace(OpenGLDiveduva& renderer);
 // Resets what a frame may have changed: blending off, current alpha 1, colour opaque
 // white, the 2D viewport on the whole surface.
 void ResetFrameDrawingState(OpenGLDiveduva& renderer);
-
-// One bounded wait for user activity, used by the commands that wait for input: up to 8
-// passes of event pump, end-of-program key check and a 5 ms sleep.
-void IdleWait();

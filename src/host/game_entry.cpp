@@ -4,6 +4,7 @@
 #include "base/engine_state.h"
 #include "base/program_end.h"
 #include "host/engine_startup.h"
+#include "host/game_entry.h"
 #include "host/game_interface.h"
 
 void ResetProjectDefaults() {

@@ -10,7 +10,7 @@
 #include "base/engine_state.h"
 #include "base/program_end.h"
 #include "host/end_keys.h"
-#include "host/frame_present.h"
+#include "host/idle_wait.h"
 #include "host/message_pump.h"
 #include "input/input_system.h"
 #include "video/renderer.h"

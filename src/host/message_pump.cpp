@@ -1,5 +1,7 @@
 #include "host/message_pump.h"
 
+#include <string>
+
 #include "base/engine_state.h"
 #include "base/program_end.h"
 #include "input/input_system.h"
@@ -14,9 +16,9 @@ int PumpMessages(OpenGLDiveduva& renderer) {
 void ApplyWindowActivation(OpenGLDiveduva& renderer, bool active) {
   EngineState& engine = Engine();
   if (engine.debugMode != 0 || !engine.pauseWhenInactive) return;
-  BasicString caption = engine.windowTitle;
-  if (!active) caption = caption + kPauseCaptionSuffix;
-  if (renderer.window != nullptr) SDL_SetWindowTitle(renderer.window, caption.TextPointer());
+  std::string caption = engine.windowTitle;
+  if (!active) caption += kPauseCaptionSuffix;
+  if (renderer.window != nullptr) SDL_SetWindowTitle(renderer.window, caption.c_str());
   engine.paused = active ? 0 : 1;
 }
 

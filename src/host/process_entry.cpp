@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/command_line.h"
-#include "host/engine_startup.h"
+#include "host/game_entry.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 // For the leak checker of the sanitizer build: memory that system libraries keep on

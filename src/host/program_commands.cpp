@@ -2,13 +2,15 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <SDL2/SDL.h>
 #include <sys/wait.h>
 
+#include "base/debugger_check.h"
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "base/program_end.h"
 #include "host/process_launch.h"
@@ -57,15 +59,6 @@ double RunProgram(const BasicString& command, double wait, double /*show*/, doub
   return 1;
 }
 
-bool IsDebuggerAttached() {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.rfind("TracerPid:", 0) == 0) return std::atoi(line.c_str() + 10) != 0;
-  }
-  return false;
-}
-
 std::string BreakpointText(int breakpoint) {
   char text[16];
   std::snprintf(text, sizeof text, "BP%x", static_cast<unsigned>(breakpoint));
@@ -76,7 +69,7 @@ void DebuggerBreak(int breakpoint) {
   if (!IsDebuggerAttached()) return;
   // The window steps aside while the debugger has the player's attention, then comes
   // back on top with the focus.
-  auto* window = static_cast<SDL_Window*>(Engine().mainWindow);
+  SDL_Window* window = Engine().mainWindow;
   if (window != nullptr) SDL_HideWindow(window);
   // The debugger's output channel is standard error, one line per message.
   std::fprintf(stderr, "%s\n", BreakpointText(breakpoint).c_str());
@@ -93,4 +86,4 @@ void DebuggerBreak(int breakpoint) {
 
 void SetPauseWhenInactive(double flag) { Engine().pauseWhenInactive = flag != 0; }
 void SetEscapeEndsProgram(double flag) { Engine().escapeEndsProgram = flag != 0; }
-BasicString GetCommandLine() { return Engine().commandLine; }
+BasicString GetCommandLine() { return BasicString(std::string_view(Engine().commandLine)); }

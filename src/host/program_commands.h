@@ -18,7 +18,5 @@ void SetPauseWhenInactive(double flag);
 void SetEscapeEndsProgram(double flag);
 BasicString GetCommandLine();
 
-// True when a debugger (a tracer) is attached to the process.
-bool IsDebuggerAttached();
 // "BP" followed by the number in lowercase hexadecimal.
 std::string BreakpointText(int breakpoint);

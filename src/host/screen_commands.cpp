@@ -6,9 +6,10 @@
 #include <cstdint>
 
 #include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "host/frame_present.h"
-#include "input/input_system.h"
-#include "sound/sound_system.h"
+#include "host/window_change.h"
+#include "video/display_mode.h"
 #include "video/renderer.h"
 
 namespace {
@@ -16,28 +17,19 @@ namespace {
 // The frames shown after a mode switch, so the display has settled when the game goes on.
 constexpr int kSettleFrames = 5;
 
-// Numbers from the game become integers by truncation toward zero; NaN and values beyond
-// the 32-bit range become 0.
-std::int32_t TruncateArgument(double value) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return 0;
-  return static_cast<std::int32_t>(value);
-}
-
 }  // namespace
 
 void SetScreenMode(double width, double height, double fullscreen) {
   EngineState& engine = Engine();
-  engine.screenWidth = TruncateArgument(width);
-  engine.screenHeight = TruncateArgument(height);
-  engine.fullscreen = TruncateArgument(fullscreen);
+  engine.screenWidth = TruncateToInt32Or(width, 0);
+  engine.screenHeight = TruncateToInt32Or(height, 0);
+  engine.fullscreen = TruncateToInt32Or(fullscreen, 0);
   OpenGLDiveduva* renderer = Subsystems().renderer;
   if (renderer == nullptr) return;
 
   ChangeScreenMode(*renderer, engine.screenWidth, engine.screenHeight, 0, engine.fullscreen);
   // A switch to fullscreen replaces the window: everyone holding it is told here.
-  engine.mainWindow = renderer->window;
-  SetInputWindow(renderer->window);
-  SetSoundWindow(renderer->window);
+  GameWindowChanged(renderer->window);
   for (int frame = 0; frame < kSettleFrames; ++frame) PresentFrame();
 }
 
@@ -47,7 +39,7 @@ double IsFullscreen() {
 }
 
 double GetMainWindowHandle() {
-  SDL_Window* window = static_cast<SDL_Window*>(Engine().mainWindow);
+  SDL_Window* window = Engine().mainWindow;
   if (window == nullptr) return 0;
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);

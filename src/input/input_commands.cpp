@@ -3,8 +3,8 @@
 #include <SDL2/SDL_timer.h>
 
 #include "base/engine_state.h"
+#include "base/host_steps.h"
 #include "base/number_truncation.h"
-#include "host/frame_present.h"
 #include "input/input_manager.h"
 #include "input/input_system.h"
 
@@ -94,6 +94,6 @@ void WaitForMouseButton() {
     SDL_Delay(kReleasePollMs);
   }
   do {
-    IdleWait();
+    RunIdleWait();
   } while (AnyMouseButton() == 0);
 }

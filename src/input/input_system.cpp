@@ -1,5 +1,6 @@
 #include "input/input_system.h"
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "input/idle_activity.h"
 #include "input/input_manager.h"
@@ -9,16 +10,17 @@ void CreateInput() {
   delete Subsystems().input;
   Subsystems().input = new InputManager();
   ResetInput(*Subsystems().input);
+  SetReleaseStep(ReleaseStep::kInput, &ReleaseInput);
 }
 
-void StartInput(void* window, int useMouse) {
+void StartInput(SDL_Window* window, int useMouse) {
   InputManager* input = Subsystems().input;
   if (input == nullptr) return;
-  InitInput(*input, static_cast<SDL_Window*>(window), useMouse);
+  InitInput(*input, window, useMouse);
 }
 
-void SetInputWindow(void* window) {
-  if (InputManager* input = Subsystems().input) SetInputWindow(*input, static_cast<SDL_Window*>(window));
+void SetInputWindow(SDL_Window* window) {
+  if (InputManager* input = Subsystems().input) SetInputWindow(*input, window);
 }
 
 void ReleaseInput() {

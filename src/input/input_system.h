@@ -7,11 +7,11 @@
 
 // Start-up, creation step: a reset input manager.
 void CreateInput();
-// Start-up: takes the devices for window (an SDL_Window*). The status is logged by the
+// Start-up: takes the devices for window. The status is logged by the
 // devices that fail; the program goes on either way.
-void StartInput(void* window, int useMouse);
-// The game window changed (start-up, screen-mode switch).
-void SetInputWindow(void* window);
+void StartInput(SDL_Window* window, int useMouse);
+// The game window changed (told by GameWindowChanged).
+void SetInputWindow(SDL_Window* window);
 // Shutdown: frees the mouse, closes the devices, frees the input manager.
 void ReleaseInput();
 

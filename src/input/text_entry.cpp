@@ -1,14 +1,13 @@
 #include "input/text_entry.h"
 
 #include "base/engine_state.h"
+#include "base/host_steps.h"
 #include "base/number_truncation.h"
 #include "base/program_end.h"
 #include "core/number_text.h"
 #include "gfx2d/font_commands.h"
 #include "gfx2d/text_drawing.h"
-#include "gfx2d/texture_store.h"
-#include "host/frame_present.h"
-#include "host/message_pump.h"
+#include "gfx2d/texture_loading.h"
 #include "input/typed_characters.h"
 #include "video/renderer.h"
 
@@ -22,11 +21,11 @@ BasicString ReadTypedKey() {
 void WaitForKey() {
   if (Subsystems().input == nullptr) return;
   while (AnyKeyTyped() == 0) {
-    OpenGLDiveduva* renderer = Subsystems().renderer;
-    if (renderer != nullptr) PumpMessages(*renderer);
+    RunPumpMessages();
+    const OpenGLDiveduva* renderer = Subsystems().renderer;
     // The window gone (closed, or never made) ends the program as its close request does.
     if (renderer == nullptr || renderer->window == nullptr) EndProgram();
-    IdleWait();
+    RunIdleWait();
   }
   // Reads on until one reports nothing new, so the key is not typed again at once.
   while (AnyKeyTyped() != 0) {
@@ -55,7 +54,7 @@ void InputText(BasicString& text, double x, double y) {
   if (renderer == nullptr || renderer->context == nullptr || Subsystems().input == nullptr) return;
   TextEntrySession session(*renderer, text, x, y);
   do {
-    PresentFrame();
+    RunPresentFrame();
   } while (session.Frame());
 }
 

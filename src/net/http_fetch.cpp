@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <string>
 
+#include "base/number_truncation.h"
 #include "net/http_header_scanner.h"
 #include "net/net_commands.h"
 #include "net/socket_layer.h"
@@ -114,7 +115,7 @@ bool FetchHttpToFile(const char* host, const char* path, unsigned short port, co
 }
 
 double HttpGetToFile(const BasicString& host, const BasicString& path, double port, const BasicString& fileName) {
-  const auto port16 = static_cast<unsigned short>(static_cast<unsigned>(TruncateNetNumber(port)) & 0xffffu);
+  const auto port16 = static_cast<unsigned short>(static_cast<unsigned>(TruncateToInt32(port)) & 0xffffu);
   return FetchHttpToFile(host.TextPointer(), path.TextPointer(), port16, fileName.TextPointer(), kHttpSilenceLimitMs)
              ? 1
              : 0;

@@ -3,32 +3,29 @@
 #include <limits>
 #include <string>
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "net/net_session.h"
 
 namespace {
 
 NetSession* Session() { return Subsystems().network; }
 
-std::int32_t IdFromText(const BasicString& text) { return TruncateNetNumber(ToNumber(text)); }
+std::int32_t IdFromText(const BasicString& text) { return TruncateToInt32(ToNumber(text)); }
 
 BasicString IdText(std::int32_t id) { return FormatNumber(static_cast<double>(id)); }
 
 }  // namespace
 
-int TruncateNetNumber(double value) {
-  if (!(value > -2147483649.0 && value < 2147483648.0)) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
-
 double HostSession(double port) {
   NetSession* session = Session();
-  return session != nullptr && session->Host(TruncateNetNumber(port)) ? 1 : 0;
+  return session != nullptr && session->Host(TruncateToInt32(port)) ? 1 : 0;
 }
 
 double JoinSession(const BasicString& address, double port) {
   NetSession* session = Session();
-  return session != nullptr && session->Join(address.View(), TruncateNetNumber(port)) ? 1 : 0;
+  return session != nullptr && session->Join(address.View(), TruncateToInt32(port)) ? 1 : 0;
 }
 
 BasicString ListLocalAddresses() {
@@ -52,7 +49,7 @@ double GetNetPlayerCount() {
 BasicString GetNetPlayerId(double index) {
   NetSession* session = Session();
   std::int32_t id = 0;
-  if (session == nullptr || !session->PlayerId(TruncateNetNumber(index), id)) return BasicString("0");
+  if (session == nullptr || !session->PlayerId(TruncateToInt32(index), id)) return BasicString("0");
   return IdText(id);
 }
 
@@ -87,6 +84,7 @@ BasicString GetNetMessageSender() {
 
 void CreateNetSession() {
   if (Subsystems().network == nullptr) Subsystems().network = new NetSession();
+  SetReleaseStep(ReleaseStep::kNetwork, &ReleaseNetSession);
 }
 
 void ReleaseNetSession() {

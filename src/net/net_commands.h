@@ -27,10 +27,6 @@ BasicString ReceiveNetMessage(const BasicString& id);
 // The sender of the last message ReceiveNetMessage returned.
 BasicString GetNetMessageSender();
 
-// Doubles become 32-bit integers by truncation toward zero; values outside the range (and
-// NaN) become INT32_MIN, as the platform's conversion does.
-int TruncateNetNumber(double value);
-
 // Start-up: the network session object, idle until the game hosts or joins.
 void CreateNetSession();
 // Program end: stops the session thread, sends each local player's leave notice, closes

@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/byte_order.h"
+
 std::int32_t SessionMessage::ReadInt32(std::size_t offset) const {
-  const auto byte = [&](std::size_t i) { return static_cast<std::uint32_t>(bytes[offset + i]); };
-  return static_cast<std::int32_t>(byte(0) | (byte(1) << 8) | (byte(2) << 16) | (byte(3) << 24));
+  return static_cast<std::int32_t>(ReadLittleEndian32(bytes.data() + offset));
 }
 
 void SessionMessage::WriteInt32(std::size_t offset, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (std::size_t i = 0; i < 4; ++i) bytes[offset + i] = static_cast<unsigned char>(bits >> (8 * i));
+  WriteLittleEndian32(bytes.data() + offset, static_cast<std::uint32_t>(value));
 }
 
 SessionMessage MakeSessionMessage(std::uint8_t type, std::int32_t to, std::int32_t from, const void* payload,

@@ -16,7 +16,7 @@ void ApplyVoiceGain(int, void* stream, int length, void* userData) {
 
 SoundDevice::~SoundDevice() { Close(); }
 
-int SoundDevice::Open(void* window) {
+int SoundDevice::Open(SDL_Window* window) {
   window_ = window;
   if (open_) return 1;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+struct SDL_Window;
+
 #include "sound/sound_levels.h"
 #include "sound/sound_samples.h"
 
@@ -30,11 +32,11 @@ class SoundDevice {
 
   // Opens the audio output on the given window; 1 on success (also when it is already
   // open), 0 when there is no usable audio output.
-  int Open(void* window);
+  int Open(SDL_Window* window);
   // The window the output belongs to. The mixer needs none; it is kept for callers that
   // ask which window sound was started on.
-  void SetWindow(void* window) { window_ = window; }
-  void* Window() const { return window_; }
+  void SetWindow(SDL_Window* window) { window_ = window; }
+  SDL_Window* Window() const { return window_; }
 
   // Whether the output is open: without it every slot stays unloadable.
   bool IsOpen() const { return open_; }
@@ -54,7 +56,7 @@ class SoundDevice {
 
   bool audioSubsystem_ = false;
   bool open_ = false;
-  void* window_ = nullptr;
+  SDL_Window* window_ = nullptr;
   MixerFormat format_;
   // The gain of each mixer channel. Written only while the channel is stopped and
   // before its effect is registered; registering takes the mixer's lock, which makes

@@ -1,5 +1,6 @@
 #include "sound/sound_system.h"
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_device.h"
@@ -8,14 +9,15 @@ void CreateSound() {
   EngineSubsystems& subsystems = Subsystems();
   if (subsystems.soundDevice == nullptr) subsystems.soundDevice = new SoundDevice();
   if (subsystems.soundBank == nullptr) subsystems.soundBank = new SoundBank(subsystems.soundDevice);
+  SetReleaseStep(ReleaseStep::kSound, &ShutdownSound);
 }
 
-int InitSound(void* window) {
+int InitSound(SDL_Window* window) {
   SoundDevice* device = Subsystems().soundDevice;
   return device != nullptr ? device->Open(window) : 0;
 }
 
-void SetSoundWindow(void* window) {
+void SetSoundWindow(SDL_Window* window) {
   if (SoundDevice* device = Subsystems().soundDevice) device->SetWindow(window);
 }
 

@@ -2,16 +2,16 @@
 
 #include <cstring>
 
+#include "core/byte_order.h"
+
 namespace {
 
 std::uint16_t ReadUint16(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return static_cast<std::uint16_t>(bytes[offset] | (bytes[offset + 1] << 8));
+  return ReadLittleEndian16(bytes.data() + offset);
 }
 
 std::uint32_t ReadUint32(std::span<const std::uint8_t> bytes, std::size_t offset) {
-  return static_cast<std::uint32_t>(bytes[offset]) | (static_cast<std::uint32_t>(bytes[offset + 1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[offset + 2]) << 16) |
-         (static_cast<std::uint32_t>(bytes[offset + 3]) << 24);
+  return ReadLittleEndian32(bytes.data() + offset);
 }
 
 struct ChunkHeader {

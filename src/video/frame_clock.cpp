@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "base/engine_state.h"
+#include "base/number_truncation.h"
 #include "video/renderer.h"
 
 double CounterToMilliseconds(std::uint64_t counter, std::uint64_t frequency) {
@@ -51,20 +52,9 @@ std::int32_t FrameRateOfInterval(double frameInterval) {
   return static_cast<std::int32_t>(rate);
 }
 
-namespace {
-
-// The game's numbers become integers by truncation toward zero; NaN and values beyond
-// the 32-bit range count as no limit.
-std::int32_t TruncateFrameRate(double framesPerSecond) {
-  if (!(framesPerSecond > -2147483649.0 && framesPerSecond < 2147483648.0)) return 0;
-  return static_cast<std::int32_t>(framesPerSecond);
-}
-
-}  // namespace
-
 void SetFrameRateLimit(double framesPerSecond) {
   OpenGLDiveduva* renderer = Subsystems().renderer;
-  if (renderer != nullptr) SetFrameRate(*renderer, TruncateFrameRate(framesPerSecond));
+  if (renderer != nullptr) SetFrameRate(*renderer, TruncateToInt32Or(framesPerSecond, 0));
 }
 
 double GetFrameDuration() {

@@ -1,8 +1,10 @@
 #pragma once
-// Platform pieces of the game window shared by window creation and the display-mode
-// switches.
+// The game window with its GL context, and the platform pieces that window creation
+// shares with the display-mode switches.
 
 #include <SDL2/SDL.h>
+
+class OpenGLDiveduva;
 
 // Bits per colour channel for a requested colour depth.
 struct ColourChannelBits {
@@ -19,3 +21,14 @@ int DesktopBitsPerPixel();
 SDL_Point CentredOnDesktop(int width, int height);
 // Appends "<what>: <SDL's error text>" to the error log and standard error.
 void LogPlatformFailure(const char* what);
+
+// Opens the window with its GL context: compatibility profile, colour bits of
+// colourDepth (0 = the desktop's), 24-bit depth, 8-bit stencil, double buffer and, when
+// multisampleCount is not 0, the largest of multisampleCount, /2, /4 ... samples the
+// platform accepts. An existing context is made current on the new window when the
+// window accepts it, so textures survive. Returns 1, or 0 after logging why.
+int CreateGameWindow(OpenGLDiveduva& renderer, int width, int height, int colourDepth,
+                     int framesPerSecond, int multisampleCount);
+// The largest sample count of samples, samples / 2, ... 1 for which the platform opens
+// a multisampled window with this renderer's buffers; 0 when none.
+int FindMultisampleFormat(int samples);

@@ -2,6 +2,9 @@
 
 #include <SDL2/SDL_opengl.h>
 
+#include "base/engine_shutdown.h"
+#include "base/engine_state.h"
+#include "video/display_mode.h"
 #include "video/frame_clock.h"
 
 OpenGLDiveduva::OpenGLDiveduva() {
@@ -9,6 +12,13 @@ OpenGLDiveduva::OpenGLDiveduva() {
   hasPerformanceCounter = frequency > 0 ? 1 : 0;
   counterFrequency = static_cast<double>(frequency);
   nextFrameTime = ReadClock();
+  SetReleaseStep(ReleaseStep::kRenderer, &DeleteEngineRenderer);
+}
+
+void DeleteEngineRenderer() {
+  EngineSubsystems& subsystems = Subsystems();
+  delete subsystems.renderer;
+  subsystems.renderer = nullptr;
 }
 
 OpenGLDiveduva::~OpenGLDiveduva() {

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-#include "gfx2d/drawing_state.h"
-#include "gfx2d/texture_store.h"
+#include "video/drawing_2d_state.h"
 #include "video/gl_extensions.h"
+#include "video/texture_store.h"
 
 class OpenGLDiveduva {
  public:
@@ -61,26 +61,9 @@ class OpenGLDiveduva {
   std::string rendererName;            // GL_RENDERER, read once
 };
 
-// Opens the window with its GL context: compatibility profile, colour bits of
-// colourDepth (0 = the desktop's), 24-bit depth, 8-bit stencil, double buffer and, when
-// multisampleCount is not 0, the largest of multisampleCount, /2, /4 ... samples the
-// platform accepts. An existing context is made current on the new window when the
-// window accepts it, so textures survive. Returns 1, or 0 after logging why.
-int CreateGameWindow(OpenGLDiveduva& renderer, int width, int height, int colourDepth,
-                     int framesPerSecond, int multisampleCount);
-
-// Switches to a display mode of exactly the surface size (and colourDepth when it differs
-// from the desktop's) on a new window; the old window is destroyed. Returns 1, or 0 when
-// no such mode exists ("No Fullscreen Mode available" logged, windowed mode kept).
-int EnterFullscreen(OpenGLDiveduva& renderer);
-// Restores the desktop mode when fullscreen was active and shows the window with its
-// frame at its normal position. Returns 1.
-int EnterWindowed(OpenGLDiveduva& renderer);
-// Stores each of width, height and colour depth that is greater than 0, then enters
-// fullscreen or windowed mode.
-void ChangeScreenMode(OpenGLDiveduva& renderer, int width, int height, int colourDepth, int fullscreen);
-// Leaves fullscreen and hides the window before a system dialog. Returns 1.
-int SuspendDisplay(OpenGLDiveduva& renderer);
+// Deletes the engine's renderer (Subsystems().renderer) and clears the pointer: the
+// release step every renderer hands down to shutdown when it is made.
+void DeleteEngineRenderer();
 
 // Sets the GL viewport, an orthographic projection with (0, 0) at the viewport's top
 // left and y growing downwards as -y, and the fixed 2D drawing state. A width or height
@@ -95,6 +78,3 @@ void ReleaseRenderer(OpenGLDiveduva& renderer);
 // 1 when name is a whole word of the current context's GL extension string, else 0
 // (also when there is no current context).
 int HasWglExtension(const char* name);
-// The largest sample count of samples, samples / 2, ... 1 for which the platform opens
-// a multisampled window with this renderer's buffers; 0 when none.
-int FindMultisampleFormat(int samples);

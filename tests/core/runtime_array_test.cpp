@@ -14,6 +14,7 @@
 
 #include "base/engine_state.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 #include "value_probe_run.h"
 
 namespace {

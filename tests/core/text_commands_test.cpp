@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/program_commands.h"
+#include "base/debugger_check.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 inline ProcessResult RunValueProbe(const std::vector<std::string>& arguments, const ScratchDirectory& scratch) {
   // The probe starts the whole engine; leaks of the platform's graphics libraries at exit

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "files/archive.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 // Unpacked size then an LZO1X-1 stream of data.
 std::string PackedMember(const std::string& data);

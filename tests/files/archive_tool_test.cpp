@@ -10,6 +10,7 @@
 
 #include "archive_fixture.h"
 #include "files/archive_directory.h"
+#include "support/process_runner.h"
 
 namespace {
 

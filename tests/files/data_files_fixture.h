@@ -9,7 +9,7 @@
 
 #include "core/basic_string.h"
 #include "files/game_files.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 class DataFilesTest : public ::testing::Test {
  protected:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "files/disk_files.h"
 #include "support/child_process.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 #include "support/x11_display.h"
 
 namespace {
@@ -199,6 +200,8 @@ TEST_F(FileDialogInGame, FullscreenGameLeavesFullscreenForTheDialogAndReturnsToI
       << game->Output();
   EXPECT_NE(game->Output().find("after fullscreen=1 shown=1 current=1" + folder), std::string::npos)
       << game->Output();
+  // The return to fullscreen makes a new window, and input follows it there.
+  EXPECT_NE(game->Output().find("after input=1\n"), std::string::npos) << game->Output();
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "core/runtime_array.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

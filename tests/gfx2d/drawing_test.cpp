@@ -11,8 +11,8 @@
 #include "gfx2d/texture_commands.h"
 #include "host/frame_present.h"
 #include "picture_files.h"
-#include "support/process_runner.h"
 #include "support/renderer_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "gfx2d/image_writer.h"
 #include "gfx2d/png_reader.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
+#include "video/texture_store.h"
 
 namespace {
 

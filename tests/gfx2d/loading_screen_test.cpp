@@ -16,6 +16,7 @@
 #include "picture_files.h"
 #include "support/child_process.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 #include "support/x11_display.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The texture slots on a real GL context (offscreen driver): loading, keys, padding,
 // edge bleeding, saving and grabbing.
 
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/texture_commands.h"
 #include "picture_files.h"
-#include "support/process_runner.h"
 #include "support/renderer_fixture.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

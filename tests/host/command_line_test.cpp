@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/debugger_check.h"
 #include "host/engine_startup.h"
 #include "host/program_commands.h"
 

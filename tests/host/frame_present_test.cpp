@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "host/frame_present.h"
+#include "host/idle_wait.h"
 #include "host/message_pump.h"
 #include "support/renderer_fixture.h"
 #include "video/frame_clock.h"

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

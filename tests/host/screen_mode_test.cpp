@@ -6,6 +6,7 @@
 #include "host/screen_commands.h"
 #include "sound/sound_device.h"
 #include "support/renderer_fixture.h"
+#include "video/display_mode.h"
 #include "video/frame_clock.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -12,8 +12,10 @@
 #include "gfx2d/bmp_reader.h"
 #include "support/child_process.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 #include "support/x11_display.h"
 #include "support/x11_screenshot.h"
+#include "video/texture_store.h"
 
 namespace {
 

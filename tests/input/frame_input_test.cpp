@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "host/frame_present.h"
+#include "host/idle_wait.h"
 #include "input/input_commands.h"
 #include "input/joystick_commands.h"
 #include "input_fixture.h"

@@ -1,62 +1,45 @@
 #pragma once
-// The engine's window (a renderer on SDL's offscreen driver) with the input manager
-// started on it, installed as the engine's subsystems, and helpers that hand the engine
-// SDL events as the window system would, and SDL virtual joysticks.
+// The engine's window (the renderer fixture) with the input manager started on it,
+// installed as the engine's subsystems, and helpers that hand the engine SDL events as
+// the window system would, and SDL virtual joysticks.
 
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/engine_state.h"
-#include "base/error_log.h"
-#include "base/temp_directory.h"
 #include "input/input_manager.h"
 #include "input/input_system.h"
-#include "support/process_runner.h"
+#include "support/renderer_fixture.h"
 #include "video/renderer.h"
 
-class InputFixture : public ::testing::Test {
+class InputFixture : public RendererFixture {
  protected:
   void SetUp() override {
-    // The error log of this process goes to a private folder, so tests running in
-    // parallel never read each other's lines.
-    static const ScratchDirectory temporary;
-    setenv("TMPDIR", temporary.Path().c_str(), 1);
-    ASSERT_EQ(EngineTempDirectory().rfind(temporary.Path(), 0), 0u) << "the log folder was chosen before";
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     // The offscreen window never has the focus, and SDL ignores joysticks of programs in
     // the background unless told otherwise.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0) << SDL_GetError();
 
+    RendererFixture::SetUp();
+    if (HasFatalFailure()) return;
     EngineState& engine = Engine();
     engine.windowTitle = "Input";
-    engine.pauseWhenInactive = 1;
-    engine.paused = 0;
-    engine.debugMode = 0;
-    engine.escapeEndsProgram = 1;
     engine.screenWidth = 640;
     engine.screenHeight = 480;
-    renderer = new OpenGLDiveduva();
-    Subsystems().renderer = renderer;
-    ASSERT_EQ(CreateGameWindow(*renderer, 640, 480, 0, 60, 0), 1) << SDL_GetError();
-    engine.mainWindow = renderer->window;
     StartFreshInput();
   }
 
   void TearDown() override {
     // The engine's order: the window goes first, then the input manager.
-    delete renderer;
+    RendererFixture::TearDown();
     renderer = nullptr;
-    Subsystems().renderer = nullptr;
     ReleaseInput();
-    Engine().mainWindow = nullptr;
     Engine().escapeEndsProgram = 1;
     for (SDL_Joystick* joystick : virtualJoysticks) {
       const SDL_JoystickID id = SDL_JoystickInstanceID(joystick);
@@ -147,14 +130,6 @@ class InputFixture : public ::testing::Test {
     return joystick;
   }
 
-  static std::string ReadErrorLog() {
-    std::ifstream file(ErrorLogPath(), std::ios::binary);
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    return contents.str();
-  }
-
-  OpenGLDiveduva* renderer = nullptr;
   InputManager* input = nullptr;
   std::uint32_t status = 0;
   std::vector<SDL_Joystick*> virtualJoysticks;

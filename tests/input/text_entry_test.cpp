@@ -13,7 +13,7 @@
 
 #include "gfx2d/font_commands.h"
 #include "gfx2d/solid_drawing.h"
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 #include "host/frame_present.h"
 #include "input/scan_codes.h"
 #include "input/text_entry.h"

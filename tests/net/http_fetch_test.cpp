@@ -19,7 +19,7 @@
 #include "net/http_header_scanner.h"
 #include "session_fixture.h"
 #include "support/child_process.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "raw_udp_peer.h"
 #include "scripted_game.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "files/archive.h"
 #include "sound/sound_bank.h"
 #include "sound/sound_output_fixture.h"
+#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

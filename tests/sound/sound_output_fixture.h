@@ -18,7 +18,7 @@
 #include "sound/sound_device.h"
 #include "sound/sound_system.h"
 #include "sound/wav_bytes.h"
-#include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 // Interleaved output samples, left first.
 struct CapturedAudio {

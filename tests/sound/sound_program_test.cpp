@@ -8,6 +8,7 @@
 
 #include "sound/wav_bytes.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "sound/sound_output_fixture.h"
+#include "support/process_runner.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "support/child_process.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -8,6 +7,8 @@
 
 #include <chrono>
 #include <stdexcept>
+
+#include "support/program_spawn.h"
 
 namespace {
 
@@ -22,27 +23,8 @@ int MillisecondsLeft(Clock::time_point deadline) {
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
                            const std::vector<std::string>& extraEnvironment, const std::string& workingDirectory) {
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  std::vector<std::string> argumentCopies{program};
-  argumentCopies.insert(argumentCopies.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& argument : argumentCopies) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> environmentCopies(extraEnvironment);
-
-  pid_ = fork();
+  pid_ = SpawnProgram(program, arguments, extraEnvironment, workingDirectory, pipe_);
   if (pid_ < 0) throw std::runtime_error("fork failed");
-  if (pid_ == 0) {
-    dup2(pipeEnds[1], STDOUT_FILENO);
-    dup2(pipeEnds[1], STDERR_FILENO);
-    for (std::string& entry : environmentCopies) putenv(entry.data());
-    if (!workingDirectory.empty() && chdir(workingDirectory.c_str()) != 0) _exit(126);
-    execv(program.c_str(), argv.data());
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  pipe_ = pipeEnds[0];
 }
 
 ChildProcess::~ChildProcess() {

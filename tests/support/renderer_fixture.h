@@ -18,7 +18,9 @@
 #include "base/engine_state.h"
 #include "base/error_log.h"
 #include "base/temp_directory.h"
-#include "support/process_runner.h"
+#include "host/host_steps.h"
+#include "support/scratch_directory.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 class RendererFixture : public ::testing::Test {
@@ -33,6 +35,7 @@ class RendererFixture : public ::testing::Test {
     static const ScratchDirectory temporary;
     setenv("TMPDIR", temporary.Path().c_str(), 1);
     ASSERT_EQ(EngineTempDirectory().rfind(temporary.Path(), 0), 0u) << "the log folder was chosen before";
+    HandHostStepsDown();
     EngineState& engine = Engine();
     engine.windowTitle = "Probe";
     engine.pauseWhenInactive = 1;

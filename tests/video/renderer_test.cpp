@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "support/renderer_fixture.h"
+#include "video/display_mode.h"
 #include "video/frame_clock.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 #include "video/software_renderer.h"
 

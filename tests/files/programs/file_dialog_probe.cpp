@@ -4,7 +4,8 @@
 //   fullscreen             (optional, second word) switch to fullscreen 640 x 480 first
 //
 // It prints "before ...", "dialog", then "chosen <result>" and "after ..." with the
-// display mode, the window's visibility and the current folder, and ends.
+// display mode, the window's visibility and the current folder, and whether the input
+// manager holds the game window, and ends.
 
 #include <SDL2/SDL.h>
 
@@ -18,6 +19,7 @@
 #include "host/game_interface.h"
 #include "host/program_commands.h"
 #include "host/screen_commands.h"
+#include "input/input_manager.h"
 #include "video/renderer.h"
 
 ProjectSettings GameProjectSettings() {
@@ -33,6 +35,9 @@ void PrintState(const char* step) {
   const bool shown = window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) != 0;
   std::printf("%s fullscreen=%.0f shown=%d current=%d folder=%s\n", step, IsFullscreen(), shown ? 1 : 0,
               Engine().mainWindow == window ? 1 : 0, GetCurrentFolder().TextPointer());
+  // The input manager reads and grabs the mouse in the window it holds.
+  const InputManager* input = Subsystems().input;
+  std::printf("%s input=%d\n", step, input != nullptr && InputWindow(*input) == window ? 1 : 0);
   std::fflush(stdout);
 }
 

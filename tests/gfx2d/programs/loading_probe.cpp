@@ -8,6 +8,7 @@
 #include "gfx2d/font_commands.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
+#include "host/idle_wait.h"
 
 ProjectSettings GameProjectSettings() {
   ProjectSettings settings;

@@ -15,6 +15,7 @@
 #include "base/engine_state.h"
 #include "host/frame_present.h"
 #include "host/game_interface.h"
+#include "host/idle_wait.h"
 #include "host/program_commands.h"
 #include "host/screen_commands.h"
 #include "video/renderer.h"

@@ -2,7 +2,7 @@
 // The renderer's texture table: 65,536 slots of sprites (0 to 65519) and fonts (65520 to
 // 65535), the colour keys used when pictures are loaded, and the 16 background sets of
 // tiled full-screen pictures. It lives inside the renderer and is used only on the
-// thread that owns the GL context.
+// thread that owns the GL context; the 2D floor above fills it (gfx2d/texture_loading.h).
 
 #include <GL/gl.h>
 
@@ -12,9 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "gfx2d/image_buffer.h"
-
 class OpenGLDiveduva;
+
+// The colour keys pictures are loaded with until the game sets others, packed as red +
+// green * 256 + blue * 65536.
+inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0, blue 128
+inline constexpr std::int32_t kDefaultFontKey = 0;           // black
 
 struct TextureSlot {
   GLuint texture = 0;     // plain texture, filtered, no mipmaps
@@ -65,28 +68,12 @@ class TextureStore {
   static bool IsFontSlot(int slot) { return slot >= kFirstFontSlot; }
 };
 
-// Uploads the region (x, y, width, height) of the image (0 = to the image edge) as a
-// power-of-two texture into *texture (replacing the old name), and when mipTexture is
-// given a second texture with a complete mipmap chain. Linear filtering bleeds colour
-// under transparent texels; normalMap converts the texels into a normal map.
-void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GLuint* texture, GLuint* mipTexture,
-                 bool normalMap, bool nearest);
-
 // Deletes the slot's textures (while GL is ready) and marks it empty.
 void FreeTextureSlot(OpenGLDiveduva& renderer, int slot);
-// Frees the slot, decodes the picture at path (BMP first, then PNG) with the colour key
-// and uploads it: font slots with nearest filtering and no mipmaps. False leaves the
-// slot empty.
-bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::int32_t colourKey, bool normalMap);
 // Empties every slot and background set (used when the renderer goes away).
 void ReleaseTextureStore(OpenGLDiveduva& renderer);
-
-// Background sets.
-bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path);
-void CaptureScreenToSet(OpenGLDiveduva& renderer, int set);
+// Deletes the set's tiles (while GL is ready) and leaves it empty.
 void ClearBackgroundSet(OpenGLDiveduva& renderer, int set);
-// Draws every tile of the set at its place from the viewport's top left.
-void DrawBackgroundSet(OpenGLDiveduva& renderer, int set);
 
 // The largest texture side the context takes (at least 64 when it cannot be asked).
 int MaxTextureSize();

@@ -1,30 +1,12 @@
-#include "gfx2d/texture_store.h"
+#include "gfx2d/texture_loading.h"
 
 #include <algorithm>
 
 #include "gfx2d/bmp_reader.h"
+#include "gfx2d/drawing_state.h"
 #include "gfx2d/png_reader.h"
 #include "gfx2d/texture_image.h"
 #include "video/renderer.h"
-
-BackgroundTile& BackgroundSet::Tile(int column, int row) {
-  if (tiles.empty()) tiles.resize(kMaxGrid * kMaxGrid);
-  return tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
-}
-
-const BackgroundTile* BackgroundSet::TileIfUsed(int column, int row) const {
-  if (tiles.empty() || column >= columns || row >= rows) return nullptr;
-  const BackgroundTile& tile = tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
-  return tile.texture != 0 ? &tile : nullptr;
-}
-
-TextureStore::TextureStore() : slots(kSlotCount) {}
-
-int MaxTextureSize() {
-  GLint size = 0;
-  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
-  return size >= 64 ? size : 64;
-}
 
 namespace {
 
@@ -91,19 +73,6 @@ void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, 
   }
 }
 
-void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
-  TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
-  if (renderer.glReady) {
-    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
-    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
-  }
-  entry.texture = 0;
-  entry.mipTexture = 0;
-  entry.paddedWidth = entry.paddedHeight = -1;
-  entry.imageWidth = entry.imageHeight = 0;
-  std::vector<std::uint8_t>().swap(entry.alphaMask);
-}
-
 bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::int32_t colourKey, bool normalMap) {
   FreeTextureSlot(renderer, slot);
   ImageBuffer image;
@@ -120,23 +89,6 @@ bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::
   entry.imageWidth = image.width;
   entry.imageHeight = image.height;
   return true;
-}
-
-void ReleaseTextureStore(OpenGLDiveduva& renderer) {
-  for (int slot = 0; slot < TextureStore::kSlotCount; ++slot) {
-    if (!renderer.textures.slots[static_cast<std::size_t>(slot)].IsEmpty()) FreeTextureSlot(renderer, slot);
-  }
-  for (int set = 0; set < TextureStore::kBackgroundSetCount; ++set) ClearBackgroundSet(renderer, set);
-}
-
-void ClearBackgroundSet(OpenGLDiveduva& renderer, int set) {
-  BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
-  for (BackgroundTile& tile : background.tiles) {
-    if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
-    tile = BackgroundTile{};
-  }
-  background.columns = 0;
-  background.rows = 0;
 }
 
 bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path) {
@@ -223,4 +175,48 @@ void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
     }
   }
   glEnable(GL_ALPHA_TEST);
+}
+
+void GrabScreenIntoSlot(OpenGLDiveduva& renderer, int slot, int left, int top, int width, int height) {
+  // Grabs use textures of at least 32 texels a side.
+  int paddedWidth = 32, paddedHeight = 32;
+  while (paddedWidth < width) paddedWidth *= 2;
+  while (paddedHeight < height) paddedHeight *= 2;
+
+  TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
+  const int bottom = renderer.surfaceHeight - top - height;
+  TextureBindingKeeper keeper;
+  if (entry.texture != 0 && entry.paddedWidth == paddedWidth && entry.paddedHeight == paddedHeight) {
+    glBindTexture(GL_TEXTURE_2D, entry.texture);
+  } else {
+    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
+    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
+    entry.texture = entry.mipTexture = 0;
+    glGenTextures(1, &entry.texture);
+    glBindTexture(GL_TEXTURE_2D, entry.texture);
+    SetTextureParameters(GL_LINEAR, GL_LINEAR);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  }
+
+  GLint alphaBits = 0;
+  glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+  if (alphaBits > 0) {
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, left, bottom, width, height);
+  } else {
+    // Without destination alpha the sprite key is turned transparent by hand (blue
+    // 127 to 132 allows for the rounding of a 16-bit screen).
+    std::vector<std::uint8_t> bgra(static_cast<std::size_t>(paddedWidth) * paddedHeight * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(left, bottom, paddedWidth, paddedHeight, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+    for (std::size_t i = 0; i < bgra.size(); i += 4) {
+      if (bgra[i] >= 127 && bgra[i] <= 132 && bgra[i + 1] == 0 && bgra[i + 2] == 255) bgra[i + 3] = 0;
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
+  }
+  std::vector<std::uint8_t>().swap(entry.alphaMask);
+  entry.paddedWidth = paddedWidth;
+  entry.paddedHeight = paddedHeight;
+  entry.imageWidth = width;
+  entry.imageHeight = height;
 }

@@ -1,0 +1,54 @@
+#include "video/texture_store.h"
+
+#include <GL/gl.h>
+
+#include "video/renderer.h"
+
+BackgroundTile& BackgroundSet::Tile(int column, int row) {
+  if (tiles.empty()) tiles.resize(kMaxGrid * kMaxGrid);
+  return tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
+}
+
+const BackgroundTile* BackgroundSet::TileIfUsed(int column, int row) const {
+  if (tiles.empty() || column >= columns || row >= rows) return nullptr;
+  const BackgroundTile& tile = tiles[static_cast<std::size_t>(row) * kMaxGrid + column];
+  return tile.texture != 0 ? &tile : nullptr;
+}
+
+TextureStore::TextureStore() : slots(kSlotCount) {}
+
+int MaxTextureSize() {
+  GLint size = 0;
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+  return size >= 64 ? size : 64;
+}
+
+void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
+  TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
+  if (renderer.glReady) {
+    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
+    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
+  }
+  entry.texture = 0;
+  entry.mipTexture = 0;
+  entry.paddedWidth = entry.paddedHeight = -1;
+  entry.imageWidth = entry.imageHeight = 0;
+  std::vector<std::uint8_t>().swap(entry.alphaMask);
+}
+
+void ReleaseTextureStore(OpenGLDiveduva& renderer) {
+  for (int slot = 0; slot < TextureStore::kSlotCount; ++slot) {
+    if (!renderer.textures.slots[static_cast<std::size_t>(slot)].IsEmpty()) FreeTextureSlot(renderer, slot);
+  }
+  for (int set = 0; set < TextureStore::kBackgroundSetCount; ++set) ClearBackgroundSet(renderer, set);
+}
+
+void ClearBackgroundSet(OpenGLDiveduva& renderer, int set) {
+  BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  for (BackgroundTile& tile : background.tiles) {
+    if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
+    tile = BackgroundTile{};
+  }
+  background.columns = 0;
+  background.rows = 0;
+}
