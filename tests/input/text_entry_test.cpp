@@ -22,10 +22,6 @@
 
 namespace {
 
-using Pixel = std::array<std::uint8_t, 3>;
-constexpr Pixel kWhite{255, 255, 255};
-constexpr Pixel kRed{255, 0, 0};
-
 class TextEntry : public InputFixture {
  protected:
   void SetUp() override {
@@ -42,12 +38,8 @@ class TextEntry : public InputFixture {
   // The frame loop's keyboard snapshot, as each frame takes it.
   static void NewFrame() { RefreshKeyboard(); }
 
-  Pixel PixelAt(int x, int y) const {
-    std::array<std::uint8_t, 4> pixel{};
-    glFinish();
-    glReadPixels(x, renderer->surfaceHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-    return Pixel{pixel[0], pixel[1], pixel[2]};
-  }
+  // PixelAt and kRed come from the renderer fixture.
+  static constexpr Pixel kWhite{255, 255, 255, 255};
 
   // One frame of a line input: present, then the session's frame.
   bool NextFrame(TextEntrySession& session) {
