@@ -4,8 +4,6 @@
 #include <cstring>
 
 #include "gfx3d/normal_table.h"
-#include "host/renderer.h"
-#include "host/engine_state.h"
 
 namespace {
 
@@ -17,15 +15,6 @@ void CopyNormal(std::uint8_t index, float out[3]) {
   out[0] = entry[0];
   out[1] = entry[1];
   out[2] = entry[2];
-}
-
-template <typename T>
-void Empty(std::vector<T>& list, bool releaseStorage) {
-  if (releaseStorage) {
-    std::vector<T>().swap(list);
-  } else {
-    list.clear();
-  }
 }
 
 }  // namespace
@@ -49,34 +38,6 @@ void UnpackVertex(const MeshObject& object, const MeshFrame& frame, std::size_t 
   ColourComponents(vertex.colour, vertex.colourRGB);
   if (index < object.textureU.size()) vertex.texCoord[0] = object.textureU[index];
   if (index < object.textureV.size()) vertex.texCoord[1] = -object.textureV[index];
-}
-
-void ClearObject(MeshObjectX& object, bool releaseStorage) {
-  for (MeshFrame& frame : object.frames) {
-    Empty(frame.fullVertices, true);
-    Empty(frame.triangleVertices, true);
-    Empty(frame.packedVertices, true);
-  }
-  Empty(object.frames, releaseStorage);
-  Empty(object.currentVertices, releaseStorage);
-  Empty(object.textureU, releaseStorage);
-  Empty(object.textureV, releaseStorage);
-  Empty(object.colourTable, releaseStorage);
-  if (releaseStorage) {
-    Empty(object.edges, true);
-    Empty(object.faceLit, true);
-  }
-  // GL names are deleted only while a context exists; without one they are gone anyway.
-  OpenGLDiveduva* renderer = Subsystems().renderer;
-  const bool glReady = renderer != nullptr && renderer->glReady;
-  if (glReady && renderer->extensions.glDeleteBuffersARB != nullptr) {
-    if (object.staticBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.staticBuffer);
-    if (object.streamBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.streamBuffer);
-  }
-  if (glReady && object.celTexture != 0) glDeleteTextures(1, &object.celTexture);
-  object.staticBuffer = 0;
-  object.streamBuffer = 0;
-  object.celTexture = 0;
 }
 
 void ComputeBounds(MeshObject& object) {

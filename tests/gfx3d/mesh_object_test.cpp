@@ -6,6 +6,7 @@
 
 #include "gfx3d/mesh_tangents.h"
 #include "gfx3d/model_pack.h"
+#include "gfx3d/model_scene_description.h"
 #include "gfx3d/normal_table.h"
 
 namespace {
@@ -156,4 +157,16 @@ TEST(PackMeshObject, ExtentScaleColoursAndMarkers) {
   EXPECT_EQ(packed[3].normalIndex, packed[2].normalIndex);
   EXPECT_EQ(packed[1].normalIndex, TableIndexOf(0, 0, 1));
   EXPECT_EQ(packed[4].colourIndex, 1u);
+}
+
+TEST(SceneDescription, CountsAreCutToTheNumberedKeysAndTextureKeysSelect) {
+  const SceneDescription scene = ParseSceneDescription(
+      ";DDW\n[textures]\ncount=999999999\n3=c.bmp\n1=a.bmp\n[objects]\ncount=2\n1=m.ddd\n1ta=5\n1tb=-4\n2=n.txt\n");
+  EXPECT_EQ(scene.texturePaths, (std::vector<std::string>{"a.bmp", "", "c.bmp"}));
+  ASSERT_EQ(scene.models.size(), 2u);
+  EXPECT_EQ(scene.models[0].textureA, 4);
+  EXPECT_EQ(scene.models[0].textureB, 0);
+  EXPECT_EQ(scene.models[1].path, "n.txt");
+  EXPECT_EQ(SceneFolder("a\\b/c\\scene.ddw"), "a\\b/c\\");
+  EXPECT_EQ(SceneFolder("scene.ddw"), "");
 }
