@@ -5,10 +5,31 @@ namespace {
 
 enum class GroupMode { kList, kStrip, kFan };
 
+// The number of triangle vertices the walk below makes, so the list is allocated once:
+// a list group of n slots gives n / 3 triangles, a strip or fan n - 2.
+std::size_t CountTriangleVertices(const MeshObject& object, const MeshFrame& frame) {
+  std::size_t triangles = 0;
+  std::size_t filled = 0;
+  bool list = true;
+  auto endGroup = [&] { triangles += list ? filled / 3 : (filled > 2 ? filled - 2 : 0); };
+  for (const PackedVertex& packed : frame.packedVertices) {
+    const std::uint32_t colour = ColourAt(object, packed.colourIndex);
+    if (IsGroupMarker(colour)) {
+      endGroup();
+      list = colour == kListMarker;
+      filled = 0;
+    } else {
+      ++filled;
+    }
+  }
+  endGroup();
+  return triangles * 3;
+}
+
 void BuildFrameTriangles(const MeshObject& object, MeshFrame& frame) {
   std::vector<MeshVertex>& triangles = frame.triangleVertices;
   triangles.clear();
-  triangles.reserve(frame.packedVertices.size() / 3);
+  triangles.reserve(CountTriangleVertices(object, frame));
   GroupMode mode = GroupMode::kList;
   int filled = 0;
   int parity = 0;
