@@ -62,5 +62,12 @@ bool LoadModelFile(MeshObjectX& object, const char* path, bool expand) {
 }
 
 bool SaveModelFile(const MeshObject& object, const char* path) {
+  // A slot stores its colour index in one byte: an object packed with more colours would
+  // come back with other colours (or markers in place of corners), so it is not written.
+  for (const MeshFrame& frame : object.frames) {
+    for (const PackedVertex& packed : frame.packedVertices) {
+      if (packed.colourIndex > kMaxStoredColourIndex) return false;
+    }
+  }
   return ReplaceFileContents(path, FormatBinaryModel(object));
 }

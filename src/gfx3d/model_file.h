@@ -11,6 +11,10 @@
 // file that cannot be opened fails without a line.
 bool LoadModelFile(MeshObjectX& object, const char* path, bool expand);
 
+// The largest colour index a binary model file can store.
+inline constexpr std::uint32_t kMaxStoredColourIndex = 255;
+
 // Writes object as a binary model file at path, replacing the file whole (never leaving
-// a half-written one). False when the file cannot be written.
+// a half-written one). False when the file cannot be written, or when a slot's colour
+// index does not fit the file's byte (nothing is written then).
 bool SaveModelFile(const MeshObject& object, const char* path);

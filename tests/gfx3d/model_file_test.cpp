@@ -95,6 +95,10 @@ TEST_F(ModelFile, BinaryModelLoadsExpandsAndSavesByteForByte) {
   ASSERT_TRUE(SaveModelFile(object, saved.c_str()));
   EXPECT_EQ(FileBytes(saved), FileBytes(path));
   EXPECT_FALSE(SaveModelFile(object, (models->Path() + "/no/such/folder.ddd").c_str()));
+  object.colourTable.resize(300, 0x123456);
+  object.frames[1].packedVertices[2].colourIndex = 256;  // does not fit the file's byte
+  EXPECT_FALSE(SaveModelFile(object, saved.c_str()));
+  EXPECT_EQ(FileBytes(saved), FileBytes(path));
 
   ASSERT_TRUE(LoadObjectSlot(scene->objects, 0, path.c_str(), kNoColourKey));
   const MeshObjectX& loaded = *scene->objects.slots[0].objects[0];
