@@ -53,6 +53,7 @@ TEST_F(ModelFile, HostileAndDamagedFilesFailWithTheirLogLines) {
       {"version12.txt", "# read error\r\n"},
       {"bad_vertex.txt", "# read error\r\n"},
       {"bad_texcoord.txt", "# read error\r\n"},
+      {"huge_product.txt", "# malloc error\r\n"},
   };
   for (const Case& c : cases) {
     DeleteErrorLog();

@@ -71,6 +71,8 @@ files.update({
     "bad_vertex.txt": "DDDA 1.0 0 1 0 0 0 3 0 0 1 0 3 0 1 3 0 0 0 1 0 0 0 1 0",
     "bad_texcoord.txt": "DDDA 1.0 2 0 0 1 1 1 0 0 0 3 0 0 1 1 2 2 1 3 0 0 0 1 0 0 0 1 0",
     "huge_count.txt": "DDDA 1.0 4000000000 0 0 1",
+    # One polygon of 65536 corners repeated by 1025 frames: more slots than a model may have.
+    "huge_product.txt": "DDDA 1.0 0 1 0 0 0 65536 " + "0 0 " * 65536 + "1025 " + "1 0 0 0 " * 1025,
     "flat.txt": "DDDA 1.0 0 1 0 0 0 3 0 0 1 0 2 0 1 3 -1 5 7 3 5 7 1 5 7",
 })
 
