@@ -6,6 +6,7 @@
 // The release steps in the order ShutdownEngine runs them.
 enum class ReleaseStep {
   kGameFiles,  // channels closed, changed line file and settings file written back
+  kScene,      // the 3D scene: its GL names need the context, it borrows the renderer
   kRenderer,   // back to windowed mode, window and GL context destroyed
   kInput,      // mouse freed, joysticks closed
   kSound,      // sound bank slots from the last to the first, then the device

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "base/error_log.h"
 #include "base/program_end.h"
@@ -13,6 +14,7 @@
 #include "files/archive.h"
 #include "gfx2d/background_commands.h"
 #include "gfx2d/font_commands.h"
+#include "gfx3d/engine3d.h"
 #include "host/frame_present.h"
 #include "host/host_steps.h"
 #include "host/window_change.h"
@@ -76,6 +78,12 @@ bool StartEngine(const char* title) {
   CreateSound();
   // The network session, idle until the game hosts or joins.
   CreateNetSession();
+  // The 3D scene, on the renderer whose 2D state it borrows.
+  Subsystems().scene = new Diveduva3D(renderer, engine.debugMode != 0);
+  SetReleaseStep(ReleaseStep::kScene, [] {
+    delete Subsystems().scene;
+    Subsystems().scene = nullptr;
+  });
 
   // The random generator starts from the clock, once per run; nothing else seeds it.
   SeedRandom(SeedFromClock(ReadClock()));
