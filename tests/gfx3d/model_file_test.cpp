@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "gfx2d/image_buffer.h"
 #include "gfx3d/mesh_fixture.h"
 #include "gfx3d/model_file.h"
 #include "gfx3d/normal_table.h"
