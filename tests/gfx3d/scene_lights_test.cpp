@@ -74,6 +74,7 @@ TEST_F(SceneLights, NegativeIndicesSetTheEffectLightAndOthersOutOfRangeDoNothing
   EXPECT_EQ(scene->lightMask, 0);
 
   SetLight(8, kWhiteColour, 0, 0, 1, 0, 0, 0, 180);
+  SetLight(std::numeric_limits<double>::infinity(), kWhiteColour, 0, 0, 1, 0, 0, 0, 180);
   SetLight(std::numeric_limits<double>::quiet_NaN(), kWhiteColour, 0, 0, 1, 0, 0, 0, 180);
   EXPECT_EQ(scene->lightMask, 0);
   EXPECT_FALSE(scene->effectLight.on);
