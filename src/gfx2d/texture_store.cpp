@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx2d/bmp_reader.h"
-#include "gfx2d/png_reader.h"
+#include "gfx2d/picture_decoder.h"
 #include "gfx2d/texture_image.h"
 #include "host/renderer.h"
 
@@ -45,11 +44,6 @@ void SetUnpackState() {
 void Upload(const TextureBuffer& buffer, GLint level) {
   glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, buffer.width, buffer.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                buffer.texels.data());
-}
-
-bool DecodePicture(const char* path, std::int32_t colourKey, ImageBuffer& image) {
-  if (!LoadBmp(path, colourKey, image) && !LoadPng(path, colourKey, image)) return false;
-  return !image.IsEmpty();
 }
 
 }  // namespace

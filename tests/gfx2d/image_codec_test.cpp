@@ -11,6 +11,7 @@
 #include "gfx2d/bmp_reader.h"
 #include "gfx2d/image_writer.h"
 #include "gfx2d/png_reader.h"
+#include "support/memory_limited_child.h"
 #include "support/process_runner.h"
 
 namespace {
@@ -91,7 +92,8 @@ ScratchDirectory* ImageCodec::images = nullptr;
 
 TEST_F(ImageCodec, DecodesEveryVariantLikeTheIndependentDecoder) {
   for (const char* name : {"rgb24.bmp", "palette8.bmp", "rgb32.bmp", "rgb8.png", "rgba8.png", "rgb16.png",
-                           "grey1.png", "grey2.png", "grey4.png", "grey8.png", "grey16.png", "palette_trns.png"}) {
+                           "grey1.png", "grey2.png", "grey4.png", "grey8.png", "grey16.png", "palette_trns.png",
+                           "rgb8_interlaced.png"}) {
     SCOPED_TRACE(name);
     const ImageBuffer expected = ReadExpected(Image(std::string(name) + ".rgba"));
     ImageBuffer decoded;
@@ -197,6 +199,34 @@ TEST_F(ImageCodec, DamagedAndHostileFilesFailWithoutCrashing) {
   EXPECT_FALSE(LoadBmp(scratch.Path().c_str(), kNoColourKey, image));  // a directory
   EXPECT_FALSE(LoadPng(scratch.Path().c_str(), kNoColourKey, image));
   EXPECT_FALSE(LoadBmp((scratch.Path() + "/missing").c_str(), kNoColourKey, image));
+}
+
+// Each reader runs in a child whose memory may grow by limit; 0 when it refused the file.
+int ExitCodeOfLoad(bool png, const std::string& path, std::size_t limit) {
+  return ExitCodeWithMemoryLimit(limit, [&] {
+    ImageBuffer image;
+    const bool loaded = png ? LoadPng(path.c_str(), kNoColourKey, image) : LoadBmp(path.c_str(), kNoColourKey, image);
+    return loaded || !image.IsEmpty() ? 1 : 0;
+  });
+}
+
+TEST_F(ImageCodec, HeadersPromisingMoreThanTheDataHoldsCostNoMemory) {
+  if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+  // 4 GiB of RGBA claimed by 70 bytes; 1 GiB of rows once expanded, claimed by a file
+  // large enough to inflate to them, with three rows there.
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("claims_huge.png"), 64 << 20), 0);
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("rows_missing.png"), 64 << 20), 0);
+}
+
+TEST_F(ImageCodec, RunningOutOfMemoryFailsTheLoadInsteadOfEndingTheProgram) {
+  if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+  const std::string bmp = Write("large.bmp", Bmp24(1024, 1024, std::vector<std::array<std::uint8_t, 3>>(1 << 20)));
+  EXPECT_EQ(ExitCodeOfLoad(false, bmp, 2 << 20), 0);
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("large_grey.png"), 32 << 20), 0);
+  ImageBuffer image;  // with the memory there, both load
+  EXPECT_TRUE(LoadBmp(bmp.c_str(), kNoColourKey, image));
+  EXPECT_TRUE(LoadPng(Image("large_grey.png").c_str(), kNoColourKey, image));
+  EXPECT_EQ(image.width, 4096);
 }
 
 TEST_F(ImageCodec, SavedBmpReadsBackIdenticallyInPillow) {
