@@ -27,8 +27,8 @@ targets=("$@")
 [ ${#targets[@]} -gt 0 ] || mapfile -t targets <build-fuzz/fuzz-targets.txt
 mkdir -p build-fuzz/fuzz-findings build-fuzz/fuzz-logs
 
-# The memory limits every target must live within: no input may make a parser ask for
-# more than 256 MiB at once or hold more than 512 MiB.
+# The limits every target must live within: no input may make a parser ask for more than
+# 256 MiB at once, hold more than 512 MiB or take a minute.
 run_target() {
   local name=$1 corpus=build-fuzz/fuzz-corpus/$1 flags=()
   local seeds dict options
@@ -39,7 +39,7 @@ run_target() {
   [ -n "$seeds" ] && "$seeds" "$corpus"
   [ -n "$dict" ] && flags+=("-dict=$dict")
   [ -n "$options" ] && read -r -a extra <"$options" && flags+=("${extra[@]}")
-  if build-fuzz/bin/"$name" -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 \
+  if build-fuzz/bin/"$name" -max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=60 \
       -print_final_stats=1 -artifact_prefix=build-fuzz/fuzz-findings/"$name"- "${flags[@]}" "$corpus" \
       >build-fuzz/fuzz-logs/"$name".log 2>&1; then
     echo "run-fuzzers: $name: $(grep -E '^#[0-9]+.*DONE' build-fuzz/fuzz-logs/"$name".log | tail -n 1)"

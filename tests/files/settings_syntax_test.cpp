@@ -38,7 +38,7 @@ TEST(SettingsParser, RemovesTrailingControlAndHighBytesFromValues) {
 }
 
 TEST(SettingsParser, ValueOfOnlyControlAndHighBytesIsDroppedSoAWriteBackReadsTheSame) {
-  for (const char* text : {"[x]\nc=\xd2\n", "[x]\nc= \x01\x7f\xff\n", "[x]\nc=\x05\r\n"}) {
+  for (const char* text : {"[x]\nc=\xd2\n", "[x]\nc= \x01\x1f\xff\n", "[x]\nc=\x05\r\n"}) {
     const SettingsSections sections = ParseSettingsText(text);
     EXPECT_EQ(FindSettingValue(sections, "x", "c"), nullptr) << text;
     EXPECT_EQ(Describe(ParseSettingsText(FormatSettingsText(sections))), Describe(sections)) << text;

@@ -220,8 +220,14 @@ TEST_F(ImageCodec, HeadersPromisingMoreThanTheDataHoldsCostNoMemory) {
 
 TEST_F(ImageCodec, RunningOutOfMemoryFailsTheLoadInsteadOfEndingTheProgram) {
   if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
-  const std::string bmp = Write("large.bmp", Bmp24(1024, 1024, std::vector<std::array<std::uint8_t, 3>>(1 << 20)));
-  EXPECT_EQ(ExitCodeOfLoad(false, bmp, 2 << 20), 0);
+  // An 8-bit 4096 x 4096 picture: 16 MiB of rows, 64 MiB of pixels, more than the heap of
+  // a test run has lying free.
+  std::string large = Bmp24(1, 1, {{0, 0, 0}}).substr(0, 54);
+  large[18] = large[22] = '\0';
+  large[19] = large[23] = '\x10';  // width and height 4096
+  large[28] = 8;
+  const std::string bmp = Write("large.bmp", large + std::string(4096 * 4096, '\0'));
+  EXPECT_EQ(ExitCodeOfLoad(false, bmp, 32 << 20), 0);
   EXPECT_EQ(ExitCodeOfLoad(true, Image("large_grey.png"), 32 << 20), 0);
   ImageBuffer image;  // with the memory there, both load
   EXPECT_TRUE(LoadBmp(bmp.c_str(), kNoColourKey, image));

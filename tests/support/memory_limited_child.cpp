@@ -30,7 +30,14 @@ int ExitCodeWithMemoryLimit(std::size_t extraBytes, const std::function<int()>& 
     const rlim_t limit = pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE)) + extraBytes;
     const rlimit bound{limit, limit};
     if (pages == 0 || setrlimit(RLIMIT_AS, &bound) != 0) _exit(125);
-    _exit(body());
+    // Nothing may leave the child but its exit code: an exception would carry it back
+    // into the test runner, which would then go on running tests in two processes.
+    int code = 126;
+    try {
+      code = body();
+    } catch (...) {
+    }
+    _exit(code);
   }
   int status = 0;
   if (waitpid(child, &status, 0) != child) return -1;

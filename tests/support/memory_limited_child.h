@@ -10,6 +10,6 @@
 // up front, so there the tests that need it skip.
 bool MemoryLimitsApply();
 
-// body's result is the child's exit code; a child killed by a signal (an uncaught
-// exception ends in abort) gives 128 + the signal, a failed fork -1.
+// body's result is the child's exit code; an exception out of body gives 126, a child
+// killed by a signal 128 + the signal, a failed fork -1.
 int ExitCodeWithMemoryLimit(std::size_t extraBytes, const std::function<int()>& body);
