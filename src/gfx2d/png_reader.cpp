@@ -12,8 +12,13 @@ namespace {
 // than 1032 * n bytes of pixel data. A header that claims more is refused before any
 // picture memory is committed.
 constexpr std::uint64_t kInflateMaxRatio = 1032;
-// Ancillary chunks (text, profiles) are skipped by the reader but still buffered by
-// libpng; one larger than this fails the load instead of taking the memory.
+// Ancillary chunks the decoding never uses are skipped unread: libpng would otherwise
+// buffer a text or profile chunk whole, at whatever length a damaged file states (its
+// own size check there only warns). Entries are four letters and a terminating zero.
+constexpr png_byte kSkippedChunks[] =
+    "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0sCAL\0sPLT\0sRGB\0sTER\0tEXt\0tIME\0zTXt";
+constexpr int kSkippedChunkCount = sizeof kSkippedChunks / 5;
+// What libpng may still buffer for one chunk it keeps.
 constexpr png_alloc_size_t kChunkMemoryLimit = 8u << 20;
 
 struct PngReadState {
@@ -77,6 +82,8 @@ Outcome DecodeRows(PngReadState& state, const char* path, std::int32_t colourKey
   png_init_io(state.png, state.file);
   png_set_user_limits(state.png, kMaxImageSide, kMaxImageSide);
   png_set_chunk_malloc_max(state.png, kChunkMemoryLimit);
+  png_set_keep_unknown_chunks(state.png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(state.png, PNG_HANDLE_CHUNK_NEVER, kSkippedChunks, kSkippedChunkCount);
 #ifdef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION
   // Fuzz builds take damaged checksums, so mutated files get past them to the decoder.
   png_set_crc_action(state.png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);

@@ -182,6 +182,9 @@ TEST_F(ImageCodec, DamagedAndHostileFilesFailWithoutCrashing) {
       {"truncated-png", pngBytes.substr(0, pngBytes.size() - 30)},
       {"huge-png", pngHuge},
       {"png-signature-only", pngBytes.substr(0, 8)},
+      // Found by fuzzing: a zTXt chunk stating 436 MB after an interlaced RGBA header.
+      {"png-huge-text-chunk", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x29\x08\x06\0\0\x01"
+                                          "\x9d\x74\x66\x1b\x1a\0\0\0zTXtT\xe4\xe2\x46\x66\x40", 47)},
   };
   for (const auto& [name, contents] : cases) {
     SCOPED_TRACE(name);
