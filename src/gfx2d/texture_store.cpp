@@ -1,6 +1,7 @@
 #include "gfx2d/texture_store.h"
 
 #include <algorithm>
+#include <new>
 
 #include "gfx2d/picture_decoder.h"
 #include "gfx2d/texture_image.h"
@@ -108,7 +109,15 @@ bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::
 
   TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
   const bool font = TextureStore::IsFontSlot(slot);
-  UploadImage(image, 0, 0, 0, 0, &entry.texture, font ? nullptr : &entry.mipTexture, font ? false : normalMap, font);
+  // The padded texel buffer of a large picture may not fit the memory left: then the
+  // load fails like that of a damaged file.
+  try {
+    UploadImage(image, 0, 0, 0, 0, &entry.texture, font ? nullptr : &entry.mipTexture, font ? false : normalMap,
+                font);
+  } catch (const std::bad_alloc&) {
+    FreeTextureSlot(renderer, slot);
+    return false;
+  }
   entry.paddedWidth = PaddedTextureSize(image.width);
   entry.paddedHeight = PaddedTextureSize(image.height);
   entry.imageWidth = image.width;
@@ -144,7 +153,12 @@ bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path) {
     int column = 0;
     for (int left = 0; left < image.width && column < BackgroundSet::kMaxGrid; left += tileSize, ++column) {
       BackgroundTile& tile = background.Tile(column, row);
-      UploadImage(image, left, top, tileSize, tileSize, &tile.texture, nullptr, false, false);
+      try {
+        UploadImage(image, left, top, tileSize, tileSize, &tile.texture, nullptr, false, false);
+      } catch (const std::bad_alloc&) {
+        ClearBackgroundSet(renderer, set);
+        return false;
+      }
       tile.paddedWidth = tile.paddedHeight = tileSize;
       tile.imageWidth = tile.imageHeight = tileSize;
     }
