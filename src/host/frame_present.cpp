@@ -59,6 +59,7 @@ void PresentFrame() {
   WaitWhilePaused(*renderer);
   RefreshKeyboard();
   BeginMouseFrame();
+  BeginTypingFrame();
   CheckEndOfProgramKeys();
   SwapAndPace(*renderer);
   ResetFrameDrawingState(*renderer);
