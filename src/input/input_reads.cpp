@@ -65,9 +65,10 @@ void ApplyInputEvent(InputManager& input, const SDL_Event& event) {
     }
     case SDL_TEXTINPUT: {
       // The text is at most a fixed-size buffer; it need not end in a zero byte there.
-      const std::size_t length = SDL_strnlen(event.text.text, sizeof event.text.text);
+      const char* text = event.text.text;
+      const auto length = static_cast<std::size_t>(std::find(text, text + sizeof event.text.text, '\0') - text);
       const bool shiftHeld = input.keyboard.IsHeld(key::kLeftShift) || input.keyboard.IsHeld(key::kRightShift);
-      input.typedKeys.Text(std::string_view(event.text.text, length), shiftHeld);
+      input.typedKeys.Text(std::string_view(text, length), shiftHeld);
       break;
     }
     case SDL_MOUSEMOTION:
