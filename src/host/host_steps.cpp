@@ -9,6 +9,8 @@
 
 namespace {
 
+void IdleWaitStep() { IdleWait(); }
+
 void PumpEngineMessages() {
   if (OpenGLDiveduva* renderer = Subsystems().renderer) PumpMessages(*renderer);
 }
@@ -18,7 +20,7 @@ void PumpEngineMessages() {
 void HandHostStepsDown() {
   HostSteps steps;
   steps.presentFrame = &PresentFrame;
-  steps.idleWait = &IdleWait;
+  steps.idleWait = &IdleWaitStep;
   steps.pumpMessages = &PumpEngineMessages;
   steps.gameWindowChanged = &GameWindowChanged;
   SetHostSteps(steps);
