@@ -19,6 +19,7 @@
 #include "host/program_end.h"
 #include "host/renderer.h"
 #include "input/input_system.h"
+#include "sound/music_commands.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ void PresentFrame() {
 
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
+  KeepMusicLooping();
   WaitWhilePaused(*renderer);
   RefreshKeyboard();
   BeginMouseFrame();
