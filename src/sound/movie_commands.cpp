@@ -11,6 +11,7 @@
 #include "host/program_end.h"
 #include "host/renderer.h"
 #include "input/input_commands.h"
+#include "input/input_system.h"
 #include "input/typed_characters.h"
 #include "sound/movie_player.h"
 #include "sound/music_commands.h"
@@ -62,7 +63,7 @@ int PlayMovieFile(const BasicString& fileName, bool looped, const std::function<
     starts = 1;
     while (!MovieSkipRequested()) {
       if (player.HasEnded()) {
-        if (!looped) break;
+        if (!looped || player.Failed()) break;
         player.Restart();
         ++starts;
       }
@@ -74,6 +75,10 @@ int PlayMovieFile(const BasicString& fileName, bool looped, const std::function<
       if (frameDrawn) frameDrawn(player);
       SwapAndPace(*renderer);
       if (renderer->window == nullptr) EndProgram();
+      // As at the end of every frame: keys and buttons are seen afresh, so a key let go
+      // and pressed again counts as typed again.
+      RefreshKeyboard();
+      BeginMouseFrame();
       KeepMusicLooping();
     }
   }

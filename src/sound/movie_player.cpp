@@ -174,13 +174,18 @@ bool MoviePlayer::HasEnded() {
   if (failed_ || player_ == nullptr) return true;
   int atEnd = 0;
   if (mpv_get_property(player_, "eof-reached", MPV_FORMAT_FLAG, &atEnd) < 0) atEnd = 0;
-  const bool pastEnd = atEnd != 0 || Position() >= length_;
+  const double position = Position();
+  const bool pastEnd = atEnd != 0 || position >= length_;
   // The player seeks on its own thread: until it has left the end, the end it reports
   // is the one the movie was sent back from.
   if (restarting_) {
     if (!pastEnd) restarting_ = false;
     return false;
   }
+  if (picturesRendered_ > 0 || (position > 0 && position < length_)) played_ = true;
+  // A file that ends before anything of it played is damaged; played again it would
+  // end again at once, forever.
+  if (pastEnd && !played_) failed_ = true;
   return pastEnd;
 }
 

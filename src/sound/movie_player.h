@@ -46,6 +46,8 @@ class MoviePlayer {
   // The position has reached the end (the player holds the last picture there), or the
   // player gave up on the file.
   bool HasEnded();
+  // The player gave up on the file, or it ended before any of it played.
+  bool Failed() const { return failed_; }
 
   // The movie's picture size (after its pixel aspect), 0 until the first picture is
   // decoded or when it has none.
@@ -69,6 +71,7 @@ class MoviePlayer {
   bool loaded_ = false;
   bool failed_ = false;
   bool restarting_ = false;  // sent back to the start, not yet seen away from the end
+  bool played_ = false;      // the position moved or a picture was drawn
   double length_ = 0;
   int sourceWidth_ = 0;
   int sourceHeight_ = 0;
