@@ -58,7 +58,7 @@ void BM_KeepMusicLooping(benchmark::State& state) {
   CreateSound();
   const std::string path = TemporaryPath("music.wav");
   if (InitSound(nullptr) != 1 ||
-      Shell("sox -n -r 44100 -c 2 '" + path + "' synth 600 sine 440 2>/dev/null") != 0 ||
+      Shell("sox -n -r 44100 -b 16 -c 2 '" + path + "' synth 30 sine 440 2>/dev/null") != 0 ||
       PlayMusic(path.c_str()) != 1) {
     state.SkipWithError("no sound output, or sox could not make the music");
     std::remove(path.c_str());
