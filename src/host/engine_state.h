@@ -14,7 +14,7 @@ class InputManager;
 class SoundDevice;
 class SoundBank;
 class NetSession;
-class MusicStream;
+class MusicWindow;
 class LibraryCache;
 struct ArchiveSlot;
 class GameFiles;
@@ -51,7 +51,7 @@ struct EngineSubsystems {
   NetSession* network = nullptr;
   ArchiveSlot* primaryArchive = nullptr;
   ArchiveSlot* secondaryArchive = nullptr;
-  MusicStream* music = nullptr;          // the background music, null when none
+  MusicWindow* musicWindow = nullptr;
   GameFiles* gameFiles = nullptr;        // channels, line file, settings; created at first use
   LibraryCache* libraryCache = nullptr;  // created at the first library bind, kept to the end
   int currentFont = 0;

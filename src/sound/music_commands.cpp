@@ -6,7 +6,7 @@
 #include "files/archive.h"
 #include "host/engine_state.h"
 #include "sound/media_rules.h"
-#include "sound/music_stream.h"
+#include "sound/music_window.h"
 #include "sound/sound_device.h"
 
 double PlayMusic(const BasicString& fileName) {
@@ -20,7 +20,7 @@ double PlayMusic(const BasicString& fileName) {
     return 0;
   }
   std::string error;
-  MusicStream* music = MusicStream::Open(path, error);
+  MusicWindow* music = MusicWindow::Open(path, error);
   if (music == nullptr) {
     std::printf("Music: cannot open %s: %s\n", path.c_str(), error.c_str());
     std::fflush(stdout);
@@ -36,22 +36,22 @@ double PlayMusic(const BasicString& fileName) {
     delete music;
     return 0;
   }
-  Subsystems().music = music;
+  Subsystems().musicWindow = music;
   return 1;
 }
 
 void StopMusic() {
   EngineSubsystems& subsystems = Subsystems();
-  delete subsystems.music;
-  subsystems.music = nullptr;
+  delete subsystems.musicWindow;
+  subsystems.musicWindow = nullptr;
 }
 
 void SetMusicVolume(double volume) {
-  if (MusicStream* music = Subsystems().music) music->SetLevel(MusicVolumeToLevel(volume));
+  if (MusicWindow* music = Subsystems().musicWindow) music->SetLevel(MusicVolumeToLevel(volume));
 }
 
 void KeepMusicLooping() {
-  MusicStream* music = Subsystems().music;
+  MusicWindow* music = Subsystems().musicWindow;
   if (music == nullptr) return;
   if (MusicHasEnded(music->IsPlaying(), music->Position(), music->Length())) music->Play();
 }

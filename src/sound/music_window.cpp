@@ -1,17 +1,17 @@
-#include "sound/music_stream.h"
+#include "sound/music_window.h"
 
 #include <SDL_mixer.h>
 
 #include "sound/media_rules.h"
 #include "sound/sound_file.h"
 
-MusicStream::~MusicStream() {
+MusicWindow::~MusicWindow() {
   // Freeing music that plays halts it first; halting it here keeps the order plain.
   Stop();
   Mix_FreeMusic(music_);
 }
 
-MusicStream* MusicStream::Open(const std::string& path, std::string& error) {
+MusicWindow* MusicWindow::Open(const std::string& path, std::string& error) {
   // A FIFO or device would block the mixer's reader or never end.
   if (!IsRegularFile(path)) {
     error = "not a regular file";
@@ -22,32 +22,32 @@ MusicStream* MusicStream::Open(const std::string& path, std::string& error) {
     error = Mix_GetError();
     return nullptr;
   }
-  return new MusicStream(music);
+  return new MusicWindow(music);
 }
 
-bool MusicStream::Play() {
+bool MusicWindow::Play() {
   // One play through: the frame loop restarts it when it has ended.
   return Mix_PlayMusic(music_, 1) == 0;
 }
 
-void MusicStream::Stop() {
+void MusicWindow::Stop() {
   if (IsPlaying()) Mix_HaltMusic();
 }
 
-bool MusicStream::IsPlaying() const {
+bool MusicWindow::IsPlaying() const {
   // The mixer plays one music at a time; this one plays when the mixer's current music
-  // is playing and nothing replaced it (only one MusicStream exists).
+  // is playing and nothing replaced it (only one MusicWindow exists).
   return Mix_PlayingMusic() != 0;
 }
 
-double MusicStream::Position() const {
+double MusicWindow::Position() const {
   const double position = Mix_GetMusicPosition(music_);
   return position > 0 ? position : 0;
 }
 
-double MusicStream::Length() const {
+double MusicWindow::Length() const {
   const double length = Mix_MusicDuration(music_);
   return length > 0 ? length : 0;
 }
 
-void MusicStream::SetLevel(int level) { Mix_VolumeMusic(MusicLevelToMixerVolume(level, MIX_MAX_VOLUME)); }
+void MusicWindow::SetLevel(int level) { Mix_VolumeMusic(MusicLevelToMixerVolume(level, MIX_MAX_VOLUME)); }

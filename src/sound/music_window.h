@@ -1,9 +1,10 @@
 #pragma once
-// The background music: one file streamed by the mixer's music player on the output the
-// sound device opened. The sound bank's channels stay its own; music is mixed under them.
+// The background music (the engine state's music window): one file streamed by the
+// mixer's music player on the output the sound device opened; it has no window of its
+// own. The sound bank's channels stay its own; music is mixed under them.
 //
-// The mixer plays one music stream at a time, so one MusicStream exists at most
-// (Subsystems().music). The mixer reads the file while it plays: the file stays open,
+// The mixer plays one music stream at a time, so one MusicWindow exists at most
+// (Subsystems().musicWindow). The mixer reads the file while it plays: the file stays open,
 // which keeps an archive member's temporary file readable after the next lookup has
 // deleted its name.
 
@@ -11,19 +12,19 @@
 
 struct _Mix_Music;
 
-class MusicStream {
+class MusicWindow {
  public:
   // Takes an opened music file; the stream frees it.
-  explicit MusicStream(_Mix_Music* music) : music_(music) {}
+  explicit MusicWindow(_Mix_Music* music) : music_(music) {}
   // Stops the music and frees it.
-  ~MusicStream();
-  MusicStream(const MusicStream&) = delete;
-  MusicStream& operator=(const MusicStream&) = delete;
+  ~MusicWindow();
+  MusicWindow(const MusicWindow&) = delete;
+  MusicWindow& operator=(const MusicWindow&) = delete;
 
   // Opens the regular file at path as music (every format the mixer reads). Null when it
   // is not a regular file, not music the mixer knows or damaged; the mixer's reason is
   // in error.
-  static MusicStream* Open(const std::string& path, std::string& error);
+  static MusicWindow* Open(const std::string& path, std::string& error);
 
   // Plays from the beginning, once. False when the mixer refused.
   bool Play();
