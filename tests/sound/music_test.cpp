@@ -94,7 +94,6 @@ TEST_F(MusicTest, HalfVolumeHalvesEverySample) {
   for (std::int16_t& sample : tail) sample = static_cast<std::int16_t>(sample / 2);
   const CapturedAudio audio = Capture();
   EXPECT_NE(audio.FindFrames(tail), std::string::npos) << "the end was not played at half amplitude";
-  EXPECT_LE(audio.Peak(0), 0.8 * 32767 / 2 + 1);
 }
 
 TEST_F(MusicTest, StopMusicSilencesAndTheFrameLoopDoesNotRestartIt) {
