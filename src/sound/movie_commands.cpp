@@ -20,8 +20,6 @@ namespace {
 
 // How long one look at the player's news may wait while a file loads.
 constexpr double kLoadPollSeconds = 0.01;
-// The step of the wait for the keys and buttons to be let go.
-constexpr Uint32 kReleaseWaitStep = 5;  // ms
 
 // Handles the window's events; the window gone ends the program as closing it does.
 void KeepWindowAlive(OpenGLDiveduva& renderer) {
@@ -29,18 +27,7 @@ void KeepWindowAlive(OpenGLDiveduva& renderer) {
   if (renderer.window == nullptr) EndProgram();
 }
 
-// A key or button that is already down when the movie is asked for must not skip it.
-// The events are handled meanwhile, or a held key could never be seen let go.
-void WaitUntilNoSkipInput(OpenGLDiveduva& renderer) {
-  while (MovieSkipRequested()) {
-    KeepWindowAlive(renderer);
-    SDL_Delay(kReleaseWaitStep);
-  }
-}
-
 }  // namespace
-
-bool MovieSkipRequested() { return AnyKeyTyped() != 0 || AnyMouseButton() != 0; }
 
 int PlayMovieFile(const BasicString& fileName, bool looped, const std::function<void(MoviePlayer&)>& frameDrawn) {
   OpenGLDiveduva* renderer = Subsystems().renderer;
@@ -58,10 +45,12 @@ int PlayMovieFile(const BasicString& fileName, bool looped, const std::function<
     }
     if (state != MoviePlayer::LoadState::kReady) return 0;
 
-    WaitUntilNoSkipInput(*renderer);
+    // Keys typed and buttons pressed before the movie starts do not skip it; a key
+    // held since then counts only once let go and pressed again.
+    const KeyOrClickWatch skip = StartKeyOrClickWatch();
     player.Play();
     starts = 1;
-    while (!MovieSkipRequested()) {
+    while (!KeyOrClickSince(skip)) {
       if (player.HasEnded()) {
         if (!looped || player.Failed()) break;
         player.Restart();

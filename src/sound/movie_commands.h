@@ -22,7 +22,3 @@ void PlayMovieLooped(const BasicString& fileName);
 // frameDrawn, when set, is called with every movie frame drawn, before it is shown.
 int PlayMovieFile(const BasicString& fileName, bool looped,
                   const std::function<void(MoviePlayer&)>& frameDrawn = nullptr);
-
-// The input that skips a movie: a newly typed key or a mouse button held down. A key
-// held since before the movie does not count again until it is released and pressed.
-bool MovieSkipRequested();
