@@ -39,7 +39,9 @@ struct NetPlayerEntry {
   std::int32_t id = kEntryNew;
   std::uint8_t hidden = 0;         // 1 for a process's own session entry
   std::array<char, kPlayerNameBytes> name{};
-  std::deque<SessionMessage> inbox;
+  // A list, not a deque: an empty list holds no memory, and the host keeps one entry per
+  // registered player whose inbox stays empty.
+  std::list<SessionMessage> inbox;
 };
 
 class NetSession {

@@ -14,9 +14,10 @@
 
 #include "net/net_session.h"
 
-// An honest process registers its hidden entry and at most 256 players.
-constexpr std::size_t kMaxPlayersPerConnection = 320;
-constexpr std::size_t kMaxHostPlayers = 2048;
+// Far above what honest sessions hold (up to 256 players), and a burst of 1,000
+// registrations from one process still fits; a host player costs a few hundred bytes.
+constexpr std::size_t kMaxPlayersPerConnection = 1024;
+constexpr std::size_t kMaxHostPlayers = 4096;
 
 // One datagram to write: message addressed to `to`. The copies of a message to all players
 // share one message and differ only in `to`, which is filled in as each is written.
