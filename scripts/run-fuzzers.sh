@@ -29,3 +29,12 @@ head -c 200 "$tool_build/bin/vtlpack" >"$work/archive_corpus/appended.exe"
 
 build-fuzz/bin/archive_lookup_fuzz -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
   "$work/archive_corpus"
+
+# The session's datagram handling, host and client side: seeds written by a script, the
+# format's magic words in a dictionary, and the memory limits every parser must keep to.
+cmake --build build-fuzz --target session_host_fuzz session_client_fuzz -j"$(nproc)"
+python3 fuzz/net/make_session_seeds.py "$work/session_corpus"
+for target in session_host_fuzz session_client_fuzz; do
+  build-fuzz/bin/$target -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
+    -rss_limit_mb=512 -malloc_limit_mb=256 -dict=fuzz/net/session.dict "$work/session_corpus"
+done

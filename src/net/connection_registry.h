@@ -3,9 +3,10 @@
 // hostile peer can make it hold bounded:
 //   - at most kMaxConnections connections, and kMaxConnectionsPerAddress from one address,
 //     so a flood of connection requests cannot use up the process's descriptors;
-//   - a connection that has sent no valid session message kSilentConnectionLimitMs after
-//     its handshake is closed (honest peers register at once; the host's own client
-//     connection is exempt, since a hosting game may create its first player much later).
+//   - a connection that has no registered player kSilentConnectionLimitMs after its
+//     handshake is closed (honest peers register their hidden entry at once; the host's own
+//     client connection is exempt, since a hosting game may create its first player much
+//     later).
 // Pure bookkeeping over an explicit clock; the session thread opens and closes the sockets.
 
 #include <cstdint>
@@ -25,10 +26,10 @@ class ConnectionRegistry {
   // Records a new connection from address (IPv4, network order) unless a limit is reached;
   // false means the caller closes it. An exempt connection is never closed for silence.
   bool Admit(NLsocket connection, std::uint32_t address, std::int64_t nowMs, bool exempt);
-  // The connection sent a valid session message.
+  // The connection registered a player: it is never closed for silence.
   void Heard(NLsocket connection);
   void Forget(NLsocket connection);
-  // Connections silent since their handshake for longer than the limit.
+  // Connections not heard from since their handshake for longer than the limit.
   std::vector<NLsocket> Silent(std::int64_t nowMs) const;
   std::vector<NLsocket> All() const;
   std::size_t Count() const { return connections_.size(); }

@@ -7,7 +7,8 @@
 //   4. host only: pending connections are accepted, within the connection limits, and what
 //      waits on each connection is read, a bounded number per connection and per pass,
 //      starting each pass where the last one stopped, so a flooding peer cannot starve the
-//      others; connections silent since their handshake for too long are closed
+//      others; connections that registered no player within a few seconds of their
+//      handshake are closed
 //   5. data messages for local players go into their inboxes
 //   6. host only: the messages from connections are relayed, registered or answered
 //   7. replies from the host reach the waiting requests and entries, which are woken
@@ -234,7 +235,6 @@ class SessionPass {
       for (int read = 0; read < kConnectionReadsPerPass && budget > 0; ++read, --budget) {
         bool decoded = false;
         const NLint result = ReadInto(connection, connection, decoded);
-        if (decoded) connections_.Heard(connection);
         if (result > 0) continue;
         // A peer that is gone: the stream ended, the connection broke, or the system
         // reports that nobody listens on its port any more.
@@ -252,7 +252,15 @@ class SessionPass {
     const std::int64_t now = NowMs();
     if (now - lastSilenceCheck_ < kSilenceCheckMs) return;
     lastSilenceCheck_ = now;
-    for (const NLsocket connection : connections_.Silent(now)) DropConnection(connection);
+    // A connection whose registrations all went unanswered (the limits) counts as silent:
+    // it can do nothing but hold a socket.
+    for (const NLsocket connection : connections_.Silent(now)) {
+      session_.Lock();
+      const bool registered = session_.playersPerConnection.count(connection) != 0;
+      session_.Unlock();
+      if (registered) connections_.Heard(connection);
+      else DropConnection(connection);
+    }
   }
 
   void DropConnection(NLsocket connection) {
