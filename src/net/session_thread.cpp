@@ -38,6 +38,7 @@ constexpr int kAllConnectionReadsPerPass = 512;
 // Datagrams looked at on the listening socket per pass, at most.
 constexpr int kListenDatagramsPerPass = 64;
 // Bursts wait in the sockets' receive buffers while a pass runs; the system may grant less.
+// Accepted connections take the listening socket's size.
 constexpr NLint kReceiveBufferBytes = 4 << 20;
 // Relayed copies written out, with the lock released, once this many are waiting, so one
 // pass of messages to all players never holds more than this many at once.
@@ -61,7 +62,10 @@ class SessionPass {
     client_ = session_.clientSocket;
     listening_ = session_.listeningSocket;
     session_.Unlock();
-    Watch(client_);
+    // The client socket is watched once its connection is made: until then a refused
+    // request's error would end every wait at once while the handshake runs.
+    if (client_ != NL_INVALID) nlSetReceiveBuffer(client_, kReceiveBufferBytes);
+    clientGone_ = client_ == NL_INVALID;
     Watch(listening_);
     if (listening_ != NL_INVALID) {
       listenGroup_ = nlGroupCreate();
@@ -81,6 +85,7 @@ class SessionPass {
     RegisterNewPlayers();
     arrived_.clear();
     readyConnections_.clear();
+    if (!clientWatched_) ReadClientSocket();
     const NLint count = watched_ == NL_INVALID
                             ? 0
                             : nlPollGroup(watched_, NL_READ_STATUS, ready_.data(), static_cast<NLint>(ready_.size()),
@@ -114,6 +119,7 @@ class SessionPass {
     if (socket != NL_INVALID && watched_ != NL_INVALID) nlGroupAddSocket(watched_, socket);
     if (socket != NL_INVALID) nlSetReceiveBuffer(socket, kReceiveBufferBytes);
   }
+
 
   void RegisterNewPlayers() {
     std::vector<NetPlayerEntry*> waiting;
@@ -159,15 +165,24 @@ class SessionPass {
   }
 
   void ReadClientSocket() {
+    if (clientGone_) return;
     bool decoded = false;
     for (int read = 0; read < kClientReadsPerPass; ++read) {
       const NLint result = ReadInto(client_, NL_INVALID, decoded);
       if (result > 0) continue;
-      // A handshake that failed leaves a socket that can never be read: stop watching it,
-      // or every wait would end at once.
-      if (result < 0 && nlGetError() == NL_CON_REFUSED) nlGroupDeleteSocket(watched_, client_);
+      if (result < 0) {
+        const NLenum error = nlGetError();
+        if (error == NL_CON_PENDING) return;  // looked at again next pass
+        // A handshake that failed leaves a socket that can never be read.
+        if (error == NL_CON_REFUSED) {
+          clientGone_ = true;
+          nlGroupDeleteSocket(watched_, client_);
+          return;
+        }
+      }
       break;
     }
+    if (!clientWatched_ && watched_ != NL_INVALID) clientWatched_ = nlGroupAddSocket(watched_, client_);
   }
 
   bool AcceptConnections() {
@@ -203,7 +218,6 @@ class SessionPass {
       nlClose(accepted);
       return;
     }
-    nlSetReceiveBuffer(accepted, kReceiveBufferBytes);
   }
 
   bool ListenerHasMore() {
@@ -297,6 +311,8 @@ class SessionPass {
   NLint listenGroup_ = NL_INVALID;
   NLsocket client_ = NL_INVALID;
   NLsocket listening_ = NL_INVALID;
+  bool clientWatched_ = false;
+  bool clientGone_ = false;
   NLushort ownClientPort_ = 0;
   std::uint32_t ownAddress_ = 0;
   ConnectionRegistry connections_;

@@ -9,7 +9,8 @@
 //     fetch (which initialises and shuts the layer down itself) leaves a running session alone.
 //   - a blocking connect never waits forever, and a blocking read can be given a time limit
 //     (nlSetReadTimeout, our own addition).
-//   - accepted sockets take the blocking mode of the listening socket, not the current setting.
+//   - accepted sockets take the blocking mode of the listening socket, not the current setting,
+//     and (UDP) its receive buffer size.
 
 #include <netinet/in.h>
 #include <pthread.h>
