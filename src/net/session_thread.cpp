@@ -120,7 +120,6 @@ class SessionPass {
     if (socket != NL_INVALID) nlSetReceiveBuffer(socket, kReceiveBufferBytes);
   }
 
-
   void RegisterNewPlayers() {
     std::vector<NetPlayerEntry*> waiting;
     std::vector<SessionMessage> registrations;
