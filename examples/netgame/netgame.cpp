@@ -76,13 +76,15 @@ class NetGame {
     LoadSoundSlot("chime.wav", kChimeSound, 2);
     SelectArchive("", "");
 
+    // The others keep playing while this window is in the background, so it must too.
+    SetPauseWhenInactive(0);
     if (!Connect()) return 0;
     x_ = 100 + RandomInt(440);
     y_ = 100 + RandomInt(280);
     bool gotChat = false;
     for (frame_ = 0;; ++frame_) {
       if (options_.frames > 0) {
-        if (frame_ >= options_.frames && (gotChat || frame_ >= kAutopilotPatience)) break;
+        if (frame_ >= options_.frames && ((gotChat && saidHello_) || frame_ >= kAutopilotPatience)) break;
         Autopilot();
       } else {
         Steer();
