@@ -9,10 +9,12 @@ and namespaces) over the language's values only: it returns nothing, a number (d
 or a text (BasicString), and each argument is a number, a text or an array, passed by
 value or by reference. Functions over engine objects, pointers or plain integers are the
 engine's own and are left out, as are the start-up and shutdown hooks (their comment
-starts with "Start-up:", "Shutdown:" or "Program end:").
+starts with "Start-up", "Shutdown" or "Program end") and the functions over language
+values that only the engine calls (their comment starts with "Engine:").
 
-The comment lines right above a declaration describe it; declarations that follow one
-another without a blank line share the comment above the first. The comment at the top
+The comment lines right above a declaration describe it; declarations without a comment
+of their own that follow it without a blank line and take and give the same (same
+result type, same argument names: SinDeg, CosDeg, TanDeg) share it. The comment at the top
 of a header introduces its commands. Commands are grouped by folder, then by header.
 """
 
@@ -24,6 +26,8 @@ import sys
 # Folder titles; a folder not named here is listed under its own name.
 FOLDER_TITLES = {
     "host": "Program, window and frames",
+    "base": "Program end and errors",
+    "video": "Display, frame rate and clock",
     "core": "Numbers, texts and arrays",
     "files": "Files, settings and the resource archive",
     "gfx2d": "2D drawing and fonts",
@@ -33,13 +37,13 @@ FOLDER_TITLES = {
     "net": "Network",
     "path": "Path finding",
 }
-FOLDER_ORDER = ["host", "core", "files", "gfx2d", "gfx3d", "input", "sound", "net", "path"]
+FOLDER_ORDER = ["host", "base", "video", "core", "files", "gfx2d", "gfx3d", "input", "sound", "net", "path"]
 
 RESULT_TYPES = {"void": None, "double": "number", "BasicString": "text"}
 # Argument types, by the type with const, & and blanks removed: (kind, passed in/out).
 ARGUMENT_KINDS = {"double": "number", "BasicString": "text", "NumberArray": "number array",
                   "StringArray": "text array", "ByteArray": "byte array"}
-HOOK_PREFIXES = ("Start-up:", "Shutdown:", "Program end:")
+HOOK_PREFIXES = ("Start-up", "Shutdown", "Program end", "Engine:")
 
 DECLARATION = re.compile(
     r"^(?:\[\[noreturn\]\]\s*)?(?:inline\s+)?(?P<result>[A-Za-z_][\w:]*)\s+(?P<name>[A-Z]\w*)\s*"
@@ -52,6 +56,7 @@ class Command:
         self.result = result          # "number", "text" or None
         self.arguments = arguments    # [(name, kind, "in" / "out" / "in and out")]
         self.comment = comment        # list of lines, may be shared with the group
+        self.note = ""                # a comment behind the declaration, its own
 
     def signature(self):
         parts = []
@@ -100,13 +105,28 @@ def strip_strings(line):
     return re.sub(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])*\'', '""', line)
 
 
+def shape(statement):
+    """What a declaration takes and gives, by its result type and argument names; a
+    comment is shared only between declarations of the same shape."""
+    match = DECLARATION.match(statement)
+    if not match:
+        return None
+    names = []
+    for piece in match.group("arguments").split(","):
+        name = re.search(r"(\w+)\s*$", piece.split("=")[0])
+        if name:
+            names.append(name.group(1))
+    return (match.group("result"), tuple(names))
+
+
 def read_header(path):
     """(introduction lines, [group of commands]) of one header."""
     introduction = []
     groups = []
     comment = []          # comment lines just above the current statement
-    group_comment = None  # the comment a following declaration without its own shares
+    shared = None         # (comment, shape of the declaration it is written above)
     statement = ""
+    note = ""
     depth = 0
     seen_code = False
     with open(path, encoding="utf-8") as file:
@@ -121,14 +141,16 @@ def read_header(path):
                 if comment and not seen_code and not introduction:
                     introduction = comment
                 comment = []
-                group_comment = None
+                shared = None
                 continue
             if line.startswith("#"):
                 if comment and not seen_code and not introduction:
                     introduction = comment
                 comment = []
                 continue
-        code = strip_strings(line.split("//")[0])
+        code = strip_strings(line).split("//")[0]
+        if depth == 0 and "//" in strip_strings(line):
+            note = line.split("//", 1)[1].strip()
         if depth > 0:
             depth += code.count("{") - code.count("}")
             continue
@@ -141,17 +163,20 @@ def read_header(path):
         opened = statement[end.start():]
         depth = max(0, opened.count("{") - opened.count("}"))
         statement = ""
-        own_comment = comment or group_comment or []
+        if comment:
+            shared = (comment, shape(head))
+        elif shared is not None and shared[1] != shape(head):
+            shared = None
+        own_comment = shared[0] if shared else []
         command = parse_declaration(head, own_comment)
         if command is not None:
-            if comment or not groups or groups[-1][0].comment is not own_comment:
+            command.note = note
+            if comment or not groups or not own_comment or groups[-1][0].comment is not own_comment:
                 groups.append([command])
             else:
                 groups[-1].append(command)
-            group_comment = own_comment
-        else:
-            group_comment = None
         comment = []
+        note = ""
     return introduction, groups
 
 
@@ -187,7 +212,8 @@ def anchor(text):
 
 
 def result_text(command):
-    return "returns a %s" % command.result if command.result else "returns nothing"
+    text = "returns a %s" % command.result if command.result else "returns nothing"
+    return text + ("; " + command.note if command.note else "")
 
 
 def write_markdown(folders, path):

@@ -15,7 +15,7 @@ void SetInputWindow(void* window);
 // Shutdown: frees the mouse, closes the devices, frees the input manager.
 void ReleaseInput();
 
-// The frame loop's input steps.
+// Engine: the frame loop's input steps.
 void RefreshKeyboard();
 void BeginMouseFrame();
 bool IsKeyDown(int scanCode);

@@ -23,7 +23,8 @@ void DrawThing(double slot, double x,
                double y);
 // Shared by both: they measure.
 double MeasureWidth(const BasicString& text);
-BasicString MeasureName(double index);
+double MeasureHeight(const BasicString& text);
+BasicString Unrelated(double index);
 
 double Unexplained(double& out, BasicString& inOut, NumberArray& grid);
 // An engine helper over an engine object: not a command.
@@ -31,6 +32,7 @@ void Flush(Renderer& renderer);
 int Count(double value);
 // Start-up: creates the subsystem.
 void CreateThing();
+
 inline double Twice(double value) { return 2 * value; }
 namespace detail {
 double Hidden(double value);
@@ -38,6 +40,7 @@ double Hidden(double value);
 struct Box {
   double Width(double scale);
 };
+
 [[noreturn]] void StopThing(const BasicString& why = "none");
 '''
 
@@ -57,7 +60,7 @@ class ReadHeader(unittest.TestCase):
 
     def test_commands_are_file_level_functions_over_numbers_texts_and_arrays(self):
         self.assertEqual(sorted(self.commands), sorted(
-            ["DrawThing", "MeasureWidth", "MeasureName", "Unexplained", "Twice", "StopThing"]))
+            ["DrawThing", "MeasureWidth", "MeasureHeight", "Unrelated", "Unexplained", "Twice", "StopThing"]))
 
     def test_arguments_show_what_they_carry_back(self):
         self.assertEqual(self.commands["Unexplained"].signature(),
@@ -68,8 +71,10 @@ class ReadHeader(unittest.TestCase):
     def test_comments_describe_their_declaration_and_the_ones_right_below(self):
         self.assertEqual(self.introduction, ["Commands of a made-up subsystem."])
         self.assertEqual(self.commands["DrawThing"].comment, ["Draws the thing."])
-        self.assertEqual([c.name for c in self.groups[1]], ["MeasureWidth", "MeasureName"])
-        self.assertEqual(self.commands["MeasureName"].comment, ["Shared by both: they measure."])
+        self.assertEqual([c.name for c in self.groups[1]], ["MeasureWidth", "MeasureHeight"])
+        self.assertEqual(self.commands["MeasureHeight"].comment, ["Shared by both: they measure."])
+        # A declaration that takes other arguments is not what the comment describes.
+        self.assertEqual(self.commands["Unrelated"].comment, [])
         self.assertEqual(self.commands["Unexplained"].comment, [])
 
 
