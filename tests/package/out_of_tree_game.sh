@@ -17,7 +17,7 @@ cat >"$work/game/CMakeLists.txt" <<'CMAKE'
 cmake_minimum_required(VERSION 3.25)
 project(Hello LANGUAGES CXX)
 find_package(Trovane CONFIG REQUIRED)
-add_game(hello hello.cpp ARCHIVE ${CMAKE_CURRENT_SOURCE_DIR}/message.txt)
+add_game(hello hello.cpp ARCHIVE message.txt)
 CMAKE
 cat >"$work/game/hello.cpp" <<'CPP'
 #include <cstdio>
