@@ -76,7 +76,7 @@ def save_wav(path, samples):
         file.writeframes(bytes(frames))
 
 
-def sweep(seconds, start_hz, end_hz, square=False, seed=None):
+def sweep(seconds, start_hz, end_hz, square=False):
     """A tone gliding from start_hz to end_hz, fading out."""
     count = int(seconds * SOUND_RATE)
     phase = 0.0

@@ -42,7 +42,8 @@ def ship(path):
 def rock(path):
     """A lumpy asteroid, 48 x 48, with craters."""
     picture = Picture(48, 48)
-    lumps = [21 + 2.5 * math.sin(angle * 3 + 1) + 1.5 * math.cos(angle * 5) for angle in range(0, 360, 1)]
+    lumps = [21 + 2.5 * math.sin(math.radians(angle) * 3 + 1) + 1.5 * math.cos(math.radians(angle) * 5)
+             for angle in range(360)]
 
     def colour(dx, dy, distance):
         angle = int(math.degrees(math.atan2(dy, dx))) % 360
