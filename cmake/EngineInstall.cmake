@@ -40,6 +40,46 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/ DESTINATION ${trovane_include_dir}
   FILES_MATCHING PATTERN "*.h")
 install(EXPORT TrovaneTargets NAMESPACE Trovane:: DESTINATION ${trovane_package_dir})
 
+# The libraries the engine links, read from its target so that one added to the build
+# reaches the package without further edits: each PkgConfig::NAME is looked up again with
+# the modules the build asked pkg-config for, each other NAMESPACE::TARGET with
+# find_dependency(NAMESPACE). The pkg-config file gets the same list as module names.
+set(TROVANE_FIND_DEPENDENCIES "")
+set(TROVANE_PC_REQUIRES "")
+set(TROVANE_PC_LIBS "")
+set(pkg_config_keywords REQUIRED QUIET IMPORTED_TARGET GLOBAL NO_CMAKE_PATH NO_CMAKE_ENVIRONMENT_PATH)
+# Packages found with find_package whose pkg-config module has another name.
+set(pc_module_of_PNG libpng)
+set(pc_module_of_ZLIB zlib)
+set(pc_module_of_OpenGL gl)
+get_target_property(engine_links engine LINK_LIBRARIES)
+foreach(library IN LISTS engine_links)
+  if(library MATCHES "^PkgConfig::(.+)$")
+    set(prefix ${CMAKE_MATCH_1})
+    set(modules ${__pkg_config_arguments_${prefix}})
+    list(REMOVE_ITEM modules ${pkg_config_keywords})
+    string(APPEND TROVANE_FIND_DEPENDENCIES
+      "if(NOT TARGET ${library})\n  pkg_check_modules(${prefix} REQUIRED IMPORTED_TARGET ${modules})\nendif()\n")
+    list(APPEND TROVANE_PC_REQUIRES ${modules})
+  elseif(library STREQUAL "Threads::Threads")
+    string(APPEND TROVANE_FIND_DEPENDENCIES "find_dependency(Threads)\n")
+    list(APPEND TROVANE_PC_LIBS -pthread)
+  elseif(library MATCHES "^([^:]+)::")
+    set(package ${CMAKE_MATCH_1})
+    string(APPEND TROVANE_FIND_DEPENDENCIES "find_dependency(${package})\n")
+    if(DEFINED pc_module_of_${package})
+      list(APPEND TROVANE_PC_REQUIRES ${pc_module_of_${package}})
+    else()
+      message(WARNING "The pkg-config file does not know the module of ${library}")
+    endif()
+  elseif(library)
+    list(APPEND TROVANE_PC_LIBS -l${library})
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES TROVANE_PC_REQUIRES)
+list(JOIN TROVANE_PC_REQUIRES " " TROVANE_PC_REQUIRES)
+list(JOIN TROVANE_PC_LIBS " " TROVANE_PC_LIBS)
+
 configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/TrovaneConfig.cmake.in
   ${CMAKE_BINARY_DIR}/package/TrovaneConfig.cmake
   INSTALL_DESTINATION ${trovane_package_dir})
