@@ -29,3 +29,15 @@ head -c 200 "$tool_build/bin/vtlpack" >"$work/archive_corpus/appended.exe"
 
 build-fuzz/bin/archive_lookup_fuzz -max_total_time="$seconds" -max_len=8192 -print_final_stats=1 \
   "$work/archive_corpus"
+
+# The model and scene readers, seeded with the test models of tests/gfx3d/write_models.py.
+cmake --build build-fuzz --target model_binary_fuzz model_text_fuzz model_scene_fuzz -j"$(nproc)"
+python3 tests/gfx3d/write_models.py "$work/models"
+mkdir -p "$work/binary_corpus" "$work/text_corpus" "$work/scene_corpus"
+cp "$work"/models/*.ddd "$work/binary_corpus/"
+cp "$work"/models/*.txt "$work/text_corpus/"
+cp "$work"/models/scene/*.ddw "$work/scene_corpus/"
+for kind in binary text scene; do
+  build-fuzz/bin/model_${kind}_fuzz -max_total_time="$seconds" -max_len=16384 -rss_limit_mb=512 \
+    -malloc_limit_mb=256 -dict=fuzz/gfx3d/models.dict -print_final_stats=1 "$work/${kind}_corpus"
+done

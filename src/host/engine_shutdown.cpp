@@ -1,5 +1,6 @@
 #include "files/archive.h"
 #include "files/game_files.h"
+#include "gfx3d/engine3d.h"
 #include "host/engine_state.h"
 #include "host/program_end.h"
 #include "host/renderer.h"
@@ -12,12 +13,15 @@
 // does nothing.
 void ShutdownEngine() {
   EngineSubsystems& subsystems = Subsystems();
-  (void)subsystems;
   // The game's files go first: open channels closed, the changed line file and settings
   // file written back, before any teardown below could fail and lose them.
   ReleaseGameFiles();
-  // The renderer goes first among the subsystem objects: back to windowed mode, window
-  // and GL context destroyed.
+  // The 3D scene goes just before the renderer: its shader programs and its objects'
+  // textures and buffers are GL names that need the context, and it borrows the
+  // renderer's 2D state.
+  delete subsystems.scene;
+  subsystems.scene = nullptr;
+  // Then the renderer: back to windowed mode, window and GL context destroyed.
   delete subsystems.renderer;
   subsystems.renderer = nullptr;
   // The input manager: mouse freed, joysticks closed.

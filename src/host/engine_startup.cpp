@@ -10,6 +10,7 @@
 #include "files/archive.h"
 #include "gfx2d/background_commands.h"
 #include "gfx2d/font_commands.h"
+#include "gfx3d/engine3d.h"
 #include "host/engine_state.h"
 #include "host/error_log.h"
 #include "host/frame_clock.h"
@@ -70,6 +71,8 @@ bool StartEngine(const char* title) {
   CreateSound();
   // The network session, idle until the game hosts or joins.
   CreateNetSession();
+  // The 3D scene, on the renderer whose 2D state it borrows.
+  Subsystems().scene = new Diveduva3D(renderer, engine.debugMode != 0);
 
   // The random generator starts from the clock, once per run; nothing else seeds it.
   SeedRandom(SeedFromClock(ReadClock()));

@@ -12,6 +12,9 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 
+#include "gfx3d/engine3d.h"
+#include "gfx3d/shader_programs.h"
+#include "gfx3d/shadow_mode.h"
 #include "host/end_keys.h"
 #include "host/engine_state.h"
 #include "host/frame_clock.h"
@@ -60,8 +63,15 @@ void PresentFrame() {
   RefreshKeyboard();
   BeginMouseFrame();
   CheckEndOfProgramKeys();
+  Diveduva3D* scene = Subsystems().scene;
+  // A shadow pass left open darkens its shadows into this frame, not the next.
+  if (scene != nullptr) SetShadowMode(*scene, false);
   SwapAndPace(*renderer);
   ResetFrameDrawingState(*renderer);
+  if (scene != nullptr) {
+    scene->textureMipmapping = 0;
+    UseShaderProgram(*scene, -1);
+  }
 }
 
 double SwapAndPace(OpenGLDiveduva& renderer) {

@@ -1,0 +1,9 @@
+#include "gfx3d/engine3d.h"
+
+#include "gfx3d/shader_programs.h"
+
+Diveduva3D::Diveduva3D(OpenGLDiveduva& renderer, bool debug) : renderer(renderer), debug(debug) {}
+
+Diveduva3D::~Diveduva3D() {
+  for (int index = 0; index < kShaderProgramSlots; ++index) DeleteShaderProgram(*this, index);
+}
