@@ -18,7 +18,7 @@ void ReleaseInput();
 // Engine: the frame loop's input steps.
 void RefreshKeyboard();
 void BeginMouseFrame();
-// A presented frame (PresentFrame, not the idle wait): typed keys left unread too long
+// Engine: a presented frame (PresentFrame, not the idle wait): typed keys left unread too long
 // are dropped.
 void BeginTypingFrame();
 bool IsKeyDown(int scanCode);
