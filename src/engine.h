@@ -1,7 +1,7 @@
 #pragma once
-// The front door for games: every command of the engine in one include. A game's source
-// includes this file, defines GameMain and GameProjectSettings (host/game_interface.h)
-// and is built with add_game; the engine supplies main().
+// The front door for games: every command header of the engine in one include. A game's
+// source includes this file, defines GameMain and GameProjectSettings
+// (host/game_interface.h) and is built with add_game; the engine supplies main().
 
 #include "base/program_end.h"
 #include "core/basic_string.h"
@@ -32,13 +32,16 @@
 #include "host/frame_present.h"
 #include "host/game_interface.h"
 #include "host/idle_wait.h"
+#include "host/movie_commands.h"
 #include "host/program_commands.h"
 #include "host/screen_commands.h"
 #include "input/input_commands.h"
 #include "input/joystick_commands.h"
+#include "input/scan_codes.h"
 #include "input/text_entry.h"
 #include "net/http_fetch.h"
 #include "net/net_commands.h"
 #include "path/find_path.h"
+#include "sound/music_commands.h"
 #include "sound/sound_commands.h"
 #include "video/frame_clock.h"

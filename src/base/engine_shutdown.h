@@ -6,6 +6,7 @@
 // The release steps in the order ShutdownEngine runs them.
 enum class ReleaseStep {
   kGameFiles,  // channels closed, changed line file and settings file written back
+  kMusic,      // the music stops before the window and the sound device go
   kScene,      // the 3D scene: its GL names need the context, it borrows the renderer
   kRenderer,   // back to windowed mode, window and GL context destroyed
   kInput,      // mouse freed, joysticks closed
@@ -19,5 +20,5 @@ enum class ReleaseStep {
 // release does nothing when its object is absent and clears its pointer afterwards.
 void SetReleaseStep(ReleaseStep step, void (*release)());
 
-// Releases every subsystem object in the fixed order; a second call does nothing.
+// Engine: releases every subsystem object in the fixed order; a second call does nothing.
 void ShutdownEngine();

@@ -17,7 +17,7 @@ struct HostSteps {
 // Hands the top floor's steps down, replacing those handed down before.
 void SetHostSteps(const HostSteps& steps);
 
-// Each runs the step handed down; nothing happens while none was.
+// Engine: each runs the step handed down; nothing happens while none was.
 void RunPresentFrame();
 void RunIdleWait();
 void RunPumpMessages();

@@ -20,6 +20,7 @@
 #include "host/end_keys.h"
 #include "host/message_pump.h"
 #include "input/input_system.h"
+#include "sound/music_commands.h"
 #include "video/frame_clock.h"
 #include "video/renderer.h"
 
@@ -59,6 +60,7 @@ void PresentFrame() {
 
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
+  KeepMusicLooping();
   WaitWhilePaused(*renderer);
   RefreshKeyboard();
   BeginMouseFrame();

@@ -6,5 +6,5 @@
 // starts the engine, runs GameMain and ends the program. Never returns.
 [[noreturn]] void RunGame(const char* argumentText);
 
-// Applies the project settings the game was compiled with to the engine state.
+// Engine: applies the project settings the game was compiled with to the engine state.
 void ResetProjectDefaults();

@@ -3,6 +3,7 @@
 #include "base/engine_shutdown.h"
 #include "base/engine_state.h"
 #include "sound/sound_bank.h"
+#include "sound/music_commands.h"
 #include "sound/sound_device.h"
 
 void CreateSound() {
@@ -22,6 +23,8 @@ void SetSoundWindow(SDL_Window* window) {
 }
 
 void ShutdownSound() {
+  // Music plays on the device: it goes before the device closes.
+  StopMusic();
   EngineSubsystems& subsystems = Subsystems();
   if (subsystems.soundBank != nullptr) {
     delete subsystems.soundBank;

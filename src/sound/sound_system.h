@@ -11,6 +11,6 @@ void CreateSound();
 int InitSound(SDL_Window* window);
 // The game window changed (told by GameWindowChanged): tells the sound device.
 void SetSoundWindow(SDL_Window* window);
-// Shutdown: releases every slot of the bank, last to first, frees the bank, then closes
+// Shutdown: stops the music, releases every slot of the bank, last to first, frees the bank, then closes
 // the output and frees the device. Does nothing for objects that are absent.
 void ShutdownSound();

@@ -61,7 +61,7 @@ class OpenGLDiveduva {
   std::string rendererName;            // GL_RENDERER, read once
 };
 
-// Deletes the engine's renderer (Subsystems().renderer) and clears the pointer: the
+// Engine: deletes the engine's renderer (Subsystems().renderer) and clears the pointer: the
 // release step every renderer hands down to shutdown when it is made.
 void DeleteEngineRenderer();
 
