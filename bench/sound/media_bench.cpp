@@ -27,6 +27,7 @@
 #include "sound/music_commands.h"
 #include "sound/sound_device.h"
 #include "sound/sound_system.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 namespace {

@@ -15,6 +15,7 @@
 
 #include "support/child_process.h"
 #include "support/process_runner.h"
+#include "support/scratch_directory.h"
 #include "support/x11_display.h"
 #include "support/x11_screenshot.h"
 

@@ -11,6 +11,7 @@
 #include "gfx3d/normal_table.h"
 #include "gfx3d/object_commands.h"
 #include "gfx3d/object_slots.h"
+#include "support/process_runner.h"
 
 using ObjectCommands = MeshFixture;
 

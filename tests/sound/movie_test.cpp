@@ -14,6 +14,7 @@
 #include "host/movie_commands.h"
 #include "input/input_fixture.h"
 #include "sound/movie_player.h"
+#include "support/process_runner.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "host/frame_present.h"
 #include "sound/music_commands.h"
 #include "sound/sound_output_fixture.h"
+#include "support/process_runner.h"
+#include "video/game_window.h"
 #include "video/renderer.h"
 
 namespace {
