@@ -22,6 +22,9 @@ using Pixel = std::array<int, 3>;
 
 class MovieTest : public InputFixture {
  protected:
+  // Colours as this test compares them, not the renderer fixture's pixels.
+  using Pixel = std::array<int, 3>;
+
   // One clip for every test: 2 s of the test pattern at 320 x 200, 25 pictures a second,
   // with a sine sound track.
   static void SetUpTestSuite() {
