@@ -179,7 +179,8 @@ TEST_F(SessionTest, JoiningWhereNobodyHostsFailsAfterTheWait) {
   NetSession client;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(client.Join("127.0.0.1", port));
-  EXPECT_LE(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  // The wait gives up (after about five seconds); the limit only catches one that never does.
+  EXPECT_LE(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   EXPECT_EQ(client.threadRunning, 0);
   EXPECT_EQ(client.clientSocket, NL_INVALID);
 }
@@ -277,10 +278,14 @@ TEST_F(SessionCommandsTest, IdsCrossTheCommandsAsText) {
   EXPECT_EQ(SendNetLeave(ann), 1);
 }
 
-TEST_F(SessionCommandsTest, WithoutASessionRequestsFailAfterTheWait) {
+TEST_F(SessionCommandsTest, WithoutASessionRequestsFailAtOnceAndLeaveNothingBehind) {
   EXPECT_EQ(std::string(GetNetPlayerName("101").View()), "NO_DATA");
+  EXPECT_EQ(GetNetPlayerCount(), 0);
+  EXPECT_EQ(std::string(GetNetPlayerId(0).View()), "0");
+  EXPECT_EQ(std::string(CreateNetPlayer("x").View()), "-1");
   EXPECT_EQ(SendNetMessage("101", "0", "nobody listens"), 0);
   EXPECT_EQ(std::string(ReceiveNetMessage("101").View()), "");
+  EXPECT_TRUE(Subsystems().network->localPlayers.empty()) << "no entry was left waiting for a thread";
 }
 
 TEST(SessionCommandsWithoutEngine, CommandsBeforeStartUpReportFailure) {
