@@ -9,6 +9,7 @@
 namespace {
 
 constexpr float kSamePosition = 0.00001f;
+constexpr GLenum kVolumeFront = GL_CW;
 
 struct Cell {
   long long x, y, z;
@@ -161,7 +162,7 @@ void DrawShadowVolume(MeshObjectX& object, const MeshFrame& frame, const Vector3
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
   glEnable(GL_CULL_FACE);
-  glFrontFace(GL_CW);
+  glFrontFace(kVolumeFront);
   glStencilFunc(GL_ALWAYS, 0, ~0u);
   glCullFace(GL_BACK);
   glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
