@@ -114,3 +114,63 @@ TEST_F(ConvertedFiles, LoadWithTheirTrianglesFramesColoursAndPositions) {
     EXPECT_EQ(corners[i].colour, onTop ? 0x00FF00u : 0x0000FFu) << "triangle " << i / 3;
   }
 }
+
+TEST_F(ConvertedFiles, DamagedMissingAndEmptyFilesFailWithAClearMessage) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int exitCode;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"damaged.gltf", "out.ddd"}, 1, "dddconvert: cannot read \"damaged.gltf\": "},
+      {{"missing.obj", "out.ddd"}, 1, "dddconvert: cannot open \"missing.obj\": No such file or directory"},
+      {{"empty.gltf", "out.ddd"}, 1, "dddconvert: no meshes with triangles in \"empty.gltf\""},
+      {{"--animation", "walk", "morph.gltf", "out.ddd"}, 1, "dddconvert: no animation \"walk\"; the file has 0 \"lift\""},
+      {{"--frames", "0:11", "morph.gltf", "out.ddd"}, 1, "dddconvert: frames 0:11 are outside 0:10"},
+      {{"cube.obj", "no/such/folder/out.ddd"}, 1, "dddconvert: cannot write \"no/such/folder/out.ddd\""},
+      {{"--fps", "0", "morph.gltf", "out.ddd"}, 2, "dddconvert: --fps needs a number above 0"},
+      {{"cube.obj"}, 2, "dddconvert: needs INPUT and OUTPUT\nusage: dddconvert"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult result = Convert(c.arguments);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.message << "\n" << result.output;
+    EXPECT_NE(result.output.find(c.message), std::string::npos) << result.output;
+    EXPECT_FALSE(sources->Exists("out.ddd")) << c.message;
+  }
+}
+
+using ConvertedScene = MeshFixture;
+
+TEST_F(ConvertedScene, LoadsAsASceneWithOneModelPerMaterialAndItsTexture) {
+  ScratchDirectory sourceFolder;
+  ASSERT_EQ(RunProcess("/usr/bin/python3", {std::string(TEST_SOURCE_DIR) + "/tools/write_sources.py", sourceFolder.Path()}).exitCode, 0);
+  const ProcessResult result = RunProcess(ProgramPath("dddconvert"), {"cube.obj", "--scene", "out/cube.ddw"}, {}, 120,
+                                          sourceFolder.Path());
+  ASSERT_NE(result.exitCode, 0) << "the output folder does not exist yet";
+  sourceFolder.WriteFile("out/.keep", "");
+  ASSERT_EQ(RunProcess(ProgramPath("dddconvert"), {"cube.obj", "--scene", "out/cube.ddw"}, {}, 120, sourceFolder.Path())
+                .exitCode,
+            0);
+  const std::string scenePath = sourceFolder.Path() + "/out/cube.ddw";
+  ASSERT_TRUE(LoadObjectSlot(scene->objects, 3, scenePath.c_str(), kNoColourKey));
+  const ObjectSlot& slot = scene->objects.slots[3];
+  EXPECT_TRUE(slot.loaded && slot.isScene);
+  // Assimp splits the cube by material: five red faces with the checker, the green top
+  // with a white texture of its own.
+  ASSERT_EQ(slot.objects.size(), 2u);
+  ASSERT_EQ(slot.textures.size(), 2u);
+  EXPECT_NE(slot.textures[0], 0u);
+  EXPECT_NE(slot.textures[1], 0u);
+  EXPECT_EQ(slot.objects[0]->frames[0].triangleVertices.size(), 30u);
+  EXPECT_EQ(slot.objects[1]->frames[0].triangleVertices.size(), 6u);
+  EXPECT_EQ(slot.objects[0]->textureA, 0);
+  EXPECT_EQ(slot.objects[1]->textureA, 1);
+  // The 3 x 2 checker is scaled to 4 x 2 so the engine's padding adds nothing: its top row
+  // starts red, its bottom row is blue.
+  ImageBuffer checker;
+  ASSERT_TRUE(LoadPng((sourceFolder.Path() + "/out/cube_1.png").c_str(), kNoColourKey, checker));
+  ASSERT_EQ(checker.width, 4);
+  ASSERT_EQ(checker.height, 2);
+  EXPECT_EQ(std::vector<std::uint8_t>(checker.Pixel(0, 0), checker.Pixel(0, 0) + 3), (std::vector<std::uint8_t>{255, 0, 0}));
+  EXPECT_EQ(std::vector<std::uint8_t>(checker.Pixel(3, 1), checker.Pixel(3, 1) + 3), (std::vector<std::uint8_t>{0, 0, 255}));
+}

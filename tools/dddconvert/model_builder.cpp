@@ -101,7 +101,10 @@ bool BuildModel(const SourceScene& scene, const std::vector<MeshInstance>& insta
           corner += 3;
           continue;
         }
-        for (int k = 0; k < 3; ++k) {
+        for (int corner3 = 0; corner3 < 3; ++corner3) {
+          // A negative scale mirrors the model; swapping two corners keeps the front side
+          // facing out.
+          const int k = axes.scale < 0 && corner3 > 0 ? 3 - corner3 : corner3;
           const std::uint32_t v = mesh.indices[i + k];
           MeshVertex vertex{};
           const Vec3 p = v < posed.positions.size() ? posed.positions[v] : mesh.positions[v];
@@ -122,11 +125,12 @@ bool BuildModel(const SourceScene& scene, const std::vector<MeshInstance>& insta
             vertex.texCoord[0] = mesh.texCoords[v][0];
             vertex.texCoord[1] = axes.flipV ? -mesh.texCoords[v][1] : mesh.texCoords[v][1] - 1.0f;
           }
-          vertex.colour = colours[corner++];
+          vertex.colour = colours[corner + k];
           vertex.colourIndex = 0;
           ColourComponents(vertex.colour, vertex.colourRGB);
           frame.fullVertices.push_back(vertex);
         }
+        corner += 3;
       }
     }
     packer.PackFrame(f);
