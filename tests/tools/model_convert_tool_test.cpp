@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <set>
 
 #include "gfx2d/png_reader.h"
@@ -173,4 +174,16 @@ TEST_F(ConvertedScene, LoadsAsASceneWithOneModelPerMaterialAndItsTexture) {
   ASSERT_EQ(checker.height, 2);
   EXPECT_EQ(std::vector<std::uint8_t>(checker.Pixel(0, 0), checker.Pixel(0, 0) + 3), (std::vector<std::uint8_t>{255, 0, 0}));
   EXPECT_EQ(std::vector<std::uint8_t>(checker.Pixel(3, 1), checker.Pixel(3, 1) + 3), (std::vector<std::uint8_t>{0, 0, 255}));
+
+  // Without its picture the cube still converts: a warning, and one white texture for both.
+  std::remove((sourceFolder.Path() + "/checker.bmp").c_str());
+  const ProcessResult bare =
+      RunProcess(ProgramPath("dddconvert"), {"cube.obj", "--scene", "out/bare.ddw"}, {}, 120, sourceFolder.Path());
+  ASSERT_EQ(bare.exitCode, 0) << bare.output;
+  EXPECT_NE(bare.output.find("warning: cannot find the picture \"checker.bmp\"; its models get a white texture"),
+            std::string::npos)
+      << bare.output;
+  ASSERT_TRUE(LoadObjectSlot(scene->objects, 4, (sourceFolder.Path() + "/out/bare.ddw").c_str(), kNoColourKey));
+  EXPECT_EQ(scene->objects.slots[4].textures.size(), 1u);
+  EXPECT_EQ(scene->objects.slots[4].objects.size(), 2u);
 }

@@ -117,9 +117,12 @@ int main(int argc, char** argv) {
   SourceScene scene;
   std::string error;
   std::vector<OutputSummary> written;
-  const bool converted = ReadSourceFile(input, scene, error) &&
-                         (scenePath.empty() ? ConvertToModel(scene, options, paths[1], written, error)
-                                            : ConvertToScene(scene, options, SceneFolder(input), scenePath, written, error));
+  std::vector<std::string> warnings;
+  const bool converted =
+      ReadSourceFile(input, scene, error) &&
+      (scenePath.empty() ? ConvertToModel(scene, options, paths[1], written, error)
+                         : ConvertToScene(scene, options, SceneFolder(input), scenePath, written, warnings, error));
+  for (const std::string& warning : warnings) std::fprintf(stderr, "dddconvert: warning: %s\n", warning.c_str());
   for (const OutputSummary& summary : written) std::printf("%s\n", SummaryLine(summary).c_str());
   if (!converted) {
     std::fprintf(stderr, "dddconvert: %s\n", error.c_str());

@@ -79,6 +79,11 @@ bool ChooseFrames(const SourceScene& scene, const ConvertOptions& options, std::
   }
   moments.erase(moments.begin() + last + 1, moments.end());
   moments.erase(moments.begin(), moments.begin() + options.firstFrame);
+  if (moments.size() > kMaxModelFrames) {
+    error = std::to_string(moments.size()) + " frames are too many (at most " + std::to_string(kMaxModelFrames) +
+            "); lower --fps or choose --frames";
+    return false;
+  }
   return true;
 }
 
@@ -90,7 +95,8 @@ bool ConvertToModel(const SourceScene& scene, const ConvertOptions& options, con
 }
 
 bool ConvertToScene(const SourceScene& scene, const ConvertOptions& options, const std::string& sourceFolder,
-                    const std::string& outputPath, std::vector<OutputSummary>& written, std::string& error) {
+                    const std::string& outputPath, std::vector<OutputSummary>& written,
+                    std::vector<std::string>& warnings, std::string& error) {
   std::vector<FrameMoment> moments;
   if (!ChooseFrames(scene, options, moments, error)) return false;
   std::string folder, stem;
@@ -123,6 +129,12 @@ bool ConvertToScene(const SourceScene& scene, const ConvertOptions& options, con
     int texture = reference.empty() ? whiteTexture : textureOf[reference];
     if (texture == 0) {
       texture = addTexture(reference);
+      if (texture == 0 && !reference.empty()) {
+        // A picture that cannot be read costs the model its picture, not the conversion.
+        warnings.push_back(error + "; its models get a white texture");
+        texture = whiteTexture ? whiteTexture : addTexture("");
+        whiteTexture = texture;
+      }
       if (texture == 0) return false;
       (reference.empty() ? whiteTexture : textureOf[reference]) = texture;
     }

@@ -8,6 +8,10 @@
 #include "model_builder.h"
 #include "source_scene.h"
 
+// More frames than any game animates; a long animation at a high rate would otherwise
+// fill the memory.
+inline constexpr std::size_t kMaxModelFrames = 10000;
+
 struct ConvertOptions {
   AxisOptions axes;
   double fps = 10;             // frames per second at which animations are baked
@@ -36,8 +40,11 @@ bool ConvertToModel(const SourceScene& scene, const ConvertOptions& options, con
 
 // Writes a scene file at outputPath with beside it "<name>_<n>.ddd" per mesh instance and
 // "<name>_<n>.png" per texture (sourceFolder is where the source file's pictures are).
+// A picture that cannot be found or read becomes a warning, and its models get a white
+// texture.
 bool ConvertToScene(const SourceScene& scene, const ConvertOptions& options, const std::string& sourceFolder,
-                    const std::string& outputPath, std::vector<OutputSummary>& written, std::string& error);
+                    const std::string& outputPath, std::vector<OutputSummary>& written,
+                    std::vector<std::string>& warnings, std::string& error);
 
 // "<path>: <triangles> triangles, <frames> frames, <colours> colours, <bytes> bytes"
 std::string SummaryLine(const OutputSummary& summary);
