@@ -24,6 +24,9 @@ constexpr int kTangentSettings = 3;
 
 Diveduva3D* Scene() { return Subsystems().scene; }
 
+// Light indices above 7 and NaN do nothing; any negative one means the effect light.
+bool IsLightIndex(double index) { return index < kSceneLights; }
+
 // NaN, the infinities and doubles beyond the float range all become 0.
 float SceneNumber(double value) {
   const float narrowed = static_cast<float>(std::isfinite(value) ? value : 0.0);
@@ -74,14 +77,14 @@ void ClearDepthBuffer() {
 void SetLight(double index, double colour, double px, double py, double pz, double dx, double dy, double dz,
               double cutoff) {
   Diveduva3D* scene = Scene();
-  if (scene == nullptr || std::isnan(index)) return;
+  if (scene == nullptr || !IsLightIndex(index)) return;
   SetLight(*scene, TruncateToInt32(index), TruncateToInt32(colour), SceneVector(px, py, pz), SceneVector(dx, dy, dz),
            SceneNumber(cutoff), scene->debug);
 }
 
 void SetAmbientLight(double index, double colour) {
   Diveduva3D* scene = Scene();
-  if (scene == nullptr || std::isnan(index)) return;
+  if (scene == nullptr || !IsLightIndex(index)) return;
   SetAmbientLight(*scene, TruncateToInt32(index), TruncateToInt32(colour));
 }
 

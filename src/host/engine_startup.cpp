@@ -1,6 +1,7 @@
 #include "host/engine_startup.h"
 
 #include <SDL2/SDL.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <climits>
@@ -45,11 +46,27 @@ void ShowLoadingText() {
   PrintText(text, (screenWidth - text.Length() * cellWidth) / 2, (screenHeight - cellHeight) / 2);
 }
 
+// Software GL renderers allocate their per-frame working memory afresh every frame and
+// free it after the swap; by default the C library hands such blocks straight back to
+// the kernel, so every frame page-faults tens of megabytes in again. Measured with a
+// 100,000-triangle scene on a software renderer: about 4,900 page faults and 95 ms of
+// processor time per frame by default, none and 20 ms with freed memory kept, at the
+// same peak memory. Big blocks must come from the heap too (no separate mappings), or
+// they are still returned one by one and some frames take several times as long.
+constexpr int kKeptFreeBytes = 128 * 1024 * 1024;
+
+void KeepFreedMemoryForReuse() {
+  mallopt(M_TRIM_THRESHOLD, kKeptFreeBytes);
+  mallopt(M_MMAP_MAX, 0);
+}
+
 }  // namespace
 
 bool StartEngine(const char* title) {
   EngineState& engine = Engine();
   engine.pauseWhenInactive = 1;
+  // Before the window: the GL implementation's first allocations already follow it.
+  KeepFreedMemoryForReuse();
 
   // The window and its GL context come first: every later subsystem needs them, and
   // without them start-up stops here (the reason is in the error log).

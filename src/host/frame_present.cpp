@@ -62,6 +62,7 @@ void PresentFrame() {
   WaitWhilePaused(*renderer);
   RefreshKeyboard();
   BeginMouseFrame();
+  BeginTypingFrame();
   CheckEndOfProgramKeys();
   Diveduva3D* scene = Subsystems().scene;
   // A shadow pass left open darkens its shadows into this frame, not the next.

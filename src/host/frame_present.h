@@ -19,5 +19,6 @@ double SwapAndPace(OpenGLDiveduva& renderer);
 void ResetFrameDrawingState(OpenGLDiveduva& renderer);
 
 // One bounded wait for user activity, used by the commands that wait for input: up to 8
-// passes of event pump, end-of-program key check and a 5 ms sleep.
-void IdleWait();
+// passes of event pump, end-of-program key check and a 5 ms sleep. True when activity
+// ended it before its last pass.
+bool IdleWait();

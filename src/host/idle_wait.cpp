@@ -22,7 +22,7 @@ constexpr Uint32 kIdlePassSleep = 5;  // ms
 
 }  // namespace
 
-void IdleWait() {
+bool IdleWait() {
   OpenGLDiveduva* renderer = Subsystems().renderer;
   for (int pass = 0; pass < kIdlePasses; ++pass) {
     if (renderer != nullptr) PumpMessages(*renderer);
@@ -30,7 +30,8 @@ void IdleWait() {
     BeginMouseFrame();
     // Only Escape ends the program here; errorCode and errorLine stay as they are.
     if (Engine().escapeEndsProgram && IsEscapeDown()) EndProgram();
-    if (InputActivityEndsIdleWait()) return;
+    if (InputActivityEndsIdleWait()) return true;
     SDL_Delay(kIdlePassSleep);
   }
+  return false;
 }

@@ -44,6 +44,7 @@ void GameWindowProc(OpenGLDiveduva& renderer, const SDL_Event& event) {
       EndProgram();
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+    case SDL_TEXTINPUT:
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:

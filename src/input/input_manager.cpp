@@ -120,6 +120,10 @@ std::uint32_t InitInput(InputManager& input, SDL_Window* window, int useMouse) {
   if (!input.keyboardAvailable) {
     LogError("No DX_KB");
     status = kKeyboardNotAcquired;
+  } else {
+    // Typed characters come as text input events, which the window system makes from
+    // key presses with the user's layout and modifiers.
+    SDL_StartTextInput();
   }
 
   input.mouseFree = 0;

@@ -21,6 +21,7 @@
 #include "input/joystick_state.h"
 #include "input/keyboard_state.h"
 #include "input/mouse_tracker.h"
+#include "input/typed_key_queue.h"
 
 // InitInput's status: 1, or the code of the first device that could not be had (the
 // last one reported wins, as each later step overwrites it).
@@ -64,9 +65,8 @@ class InputManager {
   double idleMouseY = 0;
   double idleMouseLeft = 0;
   double idleMouseRight = 0;
-  // The character the last typed-character read saw (0 for none); a key held down is
-  // typed once because the next reads see the same character (text entry).
-  std::uint8_t lastTypedChar = 0;
+  // The characters typed and not yet read (text entry).
+  TypedKeyQueue typedKeys;
 };
 
 // Mouse position 100, 100, no devices, captured mode, a new mouse frame, no motion.
@@ -87,7 +87,8 @@ SDL_Window* InputWindow(const InputManager& input);
 // free puts the system cursor at the program's mouse position and shows it.
 void SetMouseMode(InputManager& input, bool free);
 
-// Hands one SDL event to the devices; events other than key and mouse events are ignored.
+// Hands one SDL event to the devices: key, text input and mouse events; others are
+// ignored.
 void ApplyInputEvent(InputManager& input, const SDL_Event& event);
 // Takes the key and mouse events still queued in SDL and applies them.
 void CollectInputEvents(InputManager& input);
@@ -95,6 +96,8 @@ void CollectInputEvents(InputManager& input);
 // The frame loop's keyboard snapshot (PresentFrame, IdleWait): the keys held now and those
 // pressed since the previous one.
 void RefreshKeyboard(InputManager& input);
+// A frame was presented: typed keys that waited unread too long are dropped.
+void BeginTypingFrame(InputManager& input);
 // A snapshot within the frame (GetKeyDown, text entry): the same keys, but a quick tap
 // stays visible to the frame loop's next snapshot.
 void RefreshKeyboardWithinFrame(InputManager& input);

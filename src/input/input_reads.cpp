@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <string_view>
 
 #include "input/input_manager.h"
 #include "input/scan_codes.h"
@@ -56,9 +57,20 @@ void MeasureMouseFrame(InputManager& input) {
 void ApplyInputEvent(InputManager& input, const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
-    case SDL_KEYUP:
-      input.keyboard.ApplyKey(ScanCodeOfSdlKey(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+    case SDL_KEYUP: {
+      const int scanCode = ScanCodeOfSdlKey(event.key.keysym.scancode);
+      input.keyboard.ApplyKey(scanCode, event.type == SDL_KEYDOWN);
+      if (event.type == SDL_KEYDOWN) input.typedKeys.KeyDown(scanCode, event.key.repeat != 0);
       break;
+    }
+    case SDL_TEXTINPUT: {
+      // The text is at most a fixed-size buffer; it need not end in a zero byte there.
+      const char* text = event.text.text;
+      const auto length = static_cast<std::size_t>(std::find(text, text + sizeof event.text.text, '\0') - text);
+      const bool shiftHeld = input.keyboard.IsHeld(key::kLeftShift) || input.keyboard.IsHeld(key::kRightShift);
+      input.typedKeys.Text(std::string_view(text, length), shiftHeld);
+      break;
+    }
     case SDL_MOUSEMOTION:
       input.mouse.ApplyMotion(event.motion.x, event.motion.y, event.motion.xrel, event.motion.yrel);
       break;
@@ -77,10 +89,11 @@ void ApplyInputEvent(InputManager& input, const SDL_Event& event) {
 void CollectInputEvents(InputManager& input) {
   if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
   SDL_PumpEvents();
-  // Only key and mouse events: window events stay queued for the event pump. Taking the
+  // Only key, text and mouse events: window events stay queued for the event pump.
+  // Key presses and their text are taken together, in the order they came. Taking the
   // mouse events here also keeps a game that polls the keyboard in a loop of its own
   // from filling the queue with motion.
-  TakeQueuedEvents(input, SDL_KEYDOWN, SDL_KEYUP);
+  TakeQueuedEvents(input, SDL_KEYDOWN, SDL_TEXTINPUT);
   TakeQueuedEvents(input, SDL_MOUSEMOTION, SDL_MOUSEWHEEL);
 }
 
@@ -88,6 +101,8 @@ void RefreshKeyboard(InputManager& input) {
   CollectInputEvents(input);
   input.keyboard.TakeFrameSnapshot();
 }
+
+void BeginTypingFrame(InputManager& input) { input.typedKeys.FrameBoundary(); }
 
 void RefreshKeyboardWithinFrame(InputManager& input) {
   CollectInputEvents(input);

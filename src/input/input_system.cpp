@@ -33,6 +33,10 @@ void RefreshKeyboard() {
   if (InputManager* input = Subsystems().input) RefreshKeyboard(*input);
 }
 
+void BeginTypingFrame() {
+  if (InputManager* input = Subsystems().input) BeginTypingFrame(*input);
+}
+
 void BeginMouseFrame() {
   if (InputManager* input = Subsystems().input) BeginMouseFrame(*input);
 }

@@ -18,8 +18,11 @@ void ReleaseInput();
 // The frame loop's input steps.
 void RefreshKeyboard();
 void BeginMouseFrame();
+// A presented frame (PresentFrame, not the idle wait): typed keys left unread too long
+// are dropped.
+void BeginTypingFrame();
 bool IsKeyDown(int scanCode);
-// The event pump hands key and mouse events over.
+// The event pump hands key, text input and mouse events over.
 void HandleInputEvent(const SDL_Event& event);
 // An idle-wait pass: true when a key, the mouse or a joystick shows activity.
 bool InputActivityEndsIdleWait();

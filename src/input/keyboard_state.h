@@ -30,6 +30,9 @@ class KeyboardState {
 
   // True when the key is down in the snapshot; only the low 8 bits of scanCode count.
   bool IsDown(int scanCode) const { return (snapshot_[static_cast<std::uint8_t>(scanCode)] & kDown) != 0; }
+  // True when the key is held now, whatever the snapshot says (the live state that key
+  // events keep).
+  bool IsHeld(int scanCode) const { return (held_[static_cast<std::uint8_t>(scanCode)] & kDown) != 0; }
   // True when any key numbered first .. last (inclusive) is down in the snapshot.
   bool AnyDown(int first, int last) const;
   // The whole snapshot: kDown for keys that are down, else 0.

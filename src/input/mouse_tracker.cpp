@@ -29,6 +29,7 @@ void MouseTracker::ApplyMotion(int x, int y, int xrel, int yrel) {
 void MouseTracker::ApplyButton(int sdlButton, bool down) {
   const std::uint8_t bit = ButtonBit(sdlButton);
   if (down) {
+    if (bit != 0) ++presses_;
     held_ |= bit;
     pressedSinceRead_ |= bit;
   } else {

@@ -48,6 +48,9 @@ class MouseTracker {
   // between two reads is still reported, for the whole frame in which it is first read.
   std::uint8_t ReadButtons(bool newFrame);
 
+  // How many times the left, right or middle button went down so far.
+  std::uint64_t ButtonPresses() const { return presses_; }
+
   // The last cursor position in window coordinates.
   int CursorX() const { return cursorX_; }
   int CursorY() const { return cursorY_; }
@@ -63,4 +66,5 @@ class MouseTracker {
   std::uint8_t held_ = 0;
   std::uint8_t pressedSinceRead_ = 0;
   std::uint8_t frameButtons_ = 0;
+  std::uint64_t presses_ = 0;
 };

@@ -113,6 +113,5 @@ inline constexpr int kEscapeAlternate = 0x81;
 // The engine's key number for an SDL scancode; key::kNone for keys without one.
 int ScanCodeOfSdlKey(SDL_Scancode scancode);
 // The SDL scancode of an engine key number; SDL_SCANCODE_UNKNOWN for numbers that name no
-// key (and for numbers outside 0 .. 255). Text entry uses it to ask the user's layout
-// which character a key types.
+// key (and for numbers outside 0 .. 255).
 SDL_Scancode SdlScancodeOfKey(int scanCode);

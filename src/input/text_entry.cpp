@@ -28,9 +28,6 @@ void WaitForKey() {
     if (renderer == nullptr || renderer->window == nullptr) EndProgram();
     IdleWait();
   }
-  // Reads on until one reports nothing new, so the key is not typed again at once.
-  while (AnyKeyTyped() != 0) {
-  }
 }
 
 TextEntrySession::TextEntrySession(OpenGLDiveduva& renderer, BasicString& text, double x, double y)

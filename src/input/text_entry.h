@@ -7,10 +7,11 @@
 
 class OpenGLDiveduva;
 
-// A one-character text of the character typed since the last read, or the empty text.
+// A one-character text of the oldest typed character not yet read, or the empty text.
 BasicString ReadTypedKey();
-// Waits, handling the window, until a key types a character; then reads on until a
-// read reports nothing new. Returns at once without an input manager.
+// Waits, handling the window, until a key types a character, and takes that one
+// character; keys typed after it wait for the next read. Returns at once without an
+// input manager.
 void WaitForKey();
 // Shows text at (x, y) with the current font and lets the player edit it until Return
 // or keypad Enter; text holds the line without the line feed. The screen under the text

@@ -3,19 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <numbers>
 
 namespace {
 
-TEST(DegreeTrigonometry, UsesTheEngineConstantNotPi) {
-  EXPECT_EQ(DegreesPerRadian, 57.2957795);
-  EXPECT_NE(DegreesPerRadian, 180 / std::numbers::pi);
+TEST(DegreeTrigonometry, AnglesAreDegreesConvertedWithTheRoundedConstant) {
   EXPECT_NEAR(SinDeg(90), 1, 1e-12);
-  // 180 / 57.2957795 overshoots pi by about 7.2e-10, which shows through the sine.
-  EXPECT_NE(SinDeg(180), 0);
-  EXPECT_NEAR(SinDeg(180), std::sin(180 / 57.2957795), 0);
+  EXPECT_NEAR(SinDeg(30), 0.5, 1e-9);
+  // The constant 57.2957795 is rounded: 180 degrees overshoot pi by about 7.2e-10, which
+  // shows through the sine where exact radians would give about 1.2e-16.
   EXPECT_NEAR(SinDeg(180), -7.17e-10, 0.01e-10);
-  EXPECT_NEAR(CosDeg(0), 1, 0);
+  EXPECT_EQ(CosDeg(0), 1);
   EXPECT_NEAR(CosDeg(180), -1, 1e-12);
   EXPECT_NEAR(TanDeg(45), 1, 1e-8);
 }
@@ -26,9 +23,9 @@ TEST(DegreeTrigonometry, InverseFunctionsClampAndScale) {
   EXPECT_EQ(ArcSinDeg(-7), -90);
   EXPECT_EQ(ArcCosDeg(-3), 180);
   EXPECT_EQ(ArcCosDeg(1), 0);
-  EXPECT_EQ(ArcSinDeg(0.5), std::asin(0.5) * 57.2957795);
-  EXPECT_EQ(ArcCosDeg(0.5), std::acos(0.5) * 57.2957795);
-  EXPECT_EQ(ArcTan2Deg(1, 0), std::atan2(1, 0) * 57.2957795);
+  EXPECT_NEAR(ArcSinDeg(0.5), 30, 1e-6);
+  EXPECT_NEAR(ArcCosDeg(0.5), 60, 1e-6);
+  EXPECT_NEAR(ArcTan2Deg(1, 0), 90, 1e-6);  // y first: straight up
   EXPECT_NEAR(ArcTan2Deg(-1, -1), -135, 1e-6);
 }
 

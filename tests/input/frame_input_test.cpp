@@ -17,22 +17,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
-
-// The idle wait sleeps 8 x 5 ms when nothing happens; one that ends on activity returns
-// from its first pass, without sleeping. A quarter of the full wait separates the two
-// with room for a busy machine.
-constexpr auto kFullIdleWait = milliseconds(40);
 
 class FrameInput : public InputFixture {
  protected:
-  // Runs an idle wait; true when it ended before its eight passes.
-  static bool IdleWaitEndedEarly() {
-    const auto start = Clock::now();
-    IdleWait();
-    return Clock::now() - start < kFullIdleWait;
-  }
+  // Runs an idle wait; true when activity ended it before its eight passes.
+  static bool IdleWaitEndedEarly() { return IdleWait(); }
 
   // Settles the idle wait's memory of the mouse: the next wait sees no mouse change.
   void SettleIdleMouse() {
@@ -222,8 +212,8 @@ TEST_F(FrameInput, WaitForMouseButtonWaitsForAFreshClickNotAKey) {
     PushButton(SDL_BUTTON_RIGHT, true);
     PushButton(SDL_BUTTON_RIGHT, false);
     // A wait that missed the click would block for ever: a held button gets it out, and
-    // the test fails.
-    for (int waited = 0; waited < 300 && !returned; ++waited) std::this_thread::sleep_for(milliseconds(10));
+    // the test fails. The limit leaves a busy machine ample time to see the click.
+    for (int waited = 0; waited < 3000 && !returned; ++waited) std::this_thread::sleep_for(milliseconds(10));
     if (!returned) {
       rescued = true;
       PushButton(SDL_BUTTON_MIDDLE, true);

@@ -62,23 +62,4 @@ TEST(LineEditorTest, TypingDoesNotRestartTheBlinkCount) {
   EXPECT_EQ(editor.Shown().View(), "_");
 }
 
-TEST(TypedCharactersTest, KeyCodesGiveTheirCharacterOrNothing) {
-  EXPECT_EQ(CharacterOfKeycode('a'), 'a');
-  EXPECT_EQ(CharacterOfKeycode(' '), ' ');
-  EXPECT_EQ(CharacterOfKeycode('~'), '~');
-  EXPECT_EQ(CharacterOfKeycode(0xE9), 0xE9);  // é of a Latin-1 layout
-  EXPECT_EQ(CharacterOfKeycode(0x439), 0);    // a character beyond one byte
-  EXPECT_EQ(CharacterOfKeycode(SDLK_BACKSPACE), kBackspaceChar);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_ESCAPE), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_TAB), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_DELETE), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_UP), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_F1), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_KP_MULTIPLY), '*');
-  EXPECT_EQ(CharacterOfKeycode(SDLK_KP_MINUS), '-');
-  EXPECT_EQ(CharacterOfKeycode(SDLK_KP_PLUS), '+');
-  EXPECT_EQ(CharacterOfKeycode(SDLK_KP_7), 0);
-  EXPECT_EQ(CharacterOfKeycode(SDLK_UNKNOWN), 0);
-}
-
 }  // namespace

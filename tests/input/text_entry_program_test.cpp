@@ -1,5 +1,5 @@
 // Line input in a whole program on a private X server, typed by xdotool as a player
-// types: the line comes back exactly as typed.
+// types, fast: the line comes back exactly as typed.
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,9 @@
 
 namespace {
 
-constexpr int kStartTimeoutMs = 30000;
-constexpr int kAnswerTimeoutMs = 15000;
+constexpr int kStartTimeoutMs = 60000;
+// Limits for a loaded machine and a sanitizer build; a passing run takes a fraction.
+constexpr int kAnswerTimeoutMs = 60000;
 
 class TextEntryProgram : public ::testing::Test {
  protected:
@@ -33,20 +34,20 @@ TEST_F(TextEntryProgram, TypedLineAndNumberComeBackExactly) {
   ASSERT_NE(window, 0u);
   ASSERT_TRUE(FocusWindow(server.Display(), window));
 
-  // Each key is held for 100 ms and let go for 100 ms: several frames each, as a player
-  // types. Capitals come with Shift, the doubled l needs its release seen in between.
-  EXPECT_EQ(RunXdotool(server.Display(), {"type", "--delay", "200", "Hello World 42"}), 0);
-  HoldKey(server.Display(), "Return", 150);
-  EXPECT_TRUE(game.WaitForOutput("typed [", kAnswerTimeoutMs)) << game.Output();
+  // Typed at xdotool's own speed, a key every 12 ms, so that several keys fall into one
+  // frame. (Not faster: SDL's X11 backend takes a release followed within 2 ms by a press
+  // of the same key for auto-repeat, so "ll" with no time between would be one press.)
+  // The capitals and "!" come with Shift (Shift+1 on the server's US layout).
+  EXPECT_EQ(RunXdotool(server.Display(), {"type", "Hello, World!"}), 0);
+  EXPECT_EQ(RunXdotool(server.Display(), {"key", "Return"}), 0);
   EXPECT_TRUE(game.WaitForOutput("]\n", kAnswerTimeoutMs)) << game.Output();
-  EXPECT_NE(game.Output().find("typed [Hello World 42]\n"), std::string::npos) << game.Output();
+  EXPECT_NE(game.Output().find("typed [Hello, World!]\n"), std::string::npos) << game.Output();
 
   // A number, with a typo taken back, ended with the keypad's Enter.
-  EXPECT_EQ(RunXdotool(server.Display(), {"type", "--delay", "200", "--", "-12.59"}), 0);
-  HoldKey(server.Display(), "BackSpace", 150);
-  HoldKey(server.Display(), "KP_Enter", 150);
+  EXPECT_EQ(RunXdotool(server.Display(), {"type", "--", "-12.59"}), 0);
+  EXPECT_EQ(RunXdotool(server.Display(), {"key", "BackSpace", "KP_Enter"}), 0);
   EXPECT_TRUE(game.WaitForOutput("number ", kAnswerTimeoutMs)) << game.Output();
-  EXPECT_EQ(game.Wait(10000), 0) << game.Output();
+  EXPECT_EQ(game.Wait(kAnswerTimeoutMs), 0) << game.Output();
   EXPECT_NE(game.Output().find("number -12.5\n"), std::string::npos) << game.Output();
 }
 

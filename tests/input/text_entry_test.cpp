@@ -6,18 +6,16 @@
 #include <SDL2/SDL_opengl.h>
 
 #include <array>
-#include <chrono>
-#include <thread>
+#include <string>
 #include <utility>
-#include <vector>
 
 #include "gfx2d/font_commands.h"
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/texture_store.h"
 #include "host/frame_present.h"
-#include "input/scan_codes.h"
 #include "input/text_entry.h"
 #include "input/typed_characters.h"
+#include "input/typed_key_queue.h"
 #include "input_fixture.h"
 
 namespace {
@@ -37,10 +35,28 @@ class TextEntry : public InputFixture {
     LoadFont("", 0);
   }
 
-  // The read after the events so far, as ReadTypedKey's text.
+  // The next typed key, as ReadTypedKey's text.
   static std::string TypedKey() { return std::string(ReadTypedKey().View()); }
   // The frame loop's keyboard snapshot, as each frame takes it.
   static void NewFrame() { RefreshKeyboard(); }
+
+  // A key press as the window system delivers it: the press, then the text the layout
+  // makes of it (none for keys without a character).
+  void PressKey(SDL_Scancode scancode, const char* text = "") {
+    PushKey(scancode, true);
+    if (*text != '\0') PushText(text);
+  }
+  void TapKey(SDL_Scancode scancode, const char* text = "") {
+    PressKey(scancode, text);
+    PushKey(scancode, false);
+  }
+  void PushText(const char* text) {
+    SDL_Event event{};
+    event.type = SDL_TEXTINPUT;
+    event.text.windowID = SDL_GetWindowID(renderer->window);
+    SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+  }
 
   Pixel PixelAt(int x, int y) const {
     std::array<std::uint8_t, 4> pixel{};
@@ -56,128 +72,75 @@ class TextEntry : public InputFixture {
   }
 };
 
-TEST_F(TextEntry, FixedKeysAndTheLayoutGiveTheCharacters) {
-  EXPECT_EQ(ScanCodeToChar(key::kBackspace), 8);
-  EXPECT_EQ(ScanCodeToChar(key::kReturn), 10);
-  EXPECT_EQ(ScanCodeToChar(key::kKeypadEnter), 10);
-  for (int modifier : {29, 42, 54, 56, 58, 69, 221}) EXPECT_EQ(ScanCodeToChar(modifier), 0) << modifier;
-  // The offscreen driver has SDL's default (US) layout.
-  EXPECT_EQ(ScanCodeToChar(key::kA), 'a');
-  EXPECT_EQ(ScanCodeToChar(key::kZ), 'z');
-  EXPECT_EQ(ScanCodeToChar(key::k1), '1');
-  EXPECT_EQ(ScanCodeToChar(key::k0), '0');
-  EXPECT_EQ(ScanCodeToChar(key::kSpace), ' ');
-  EXPECT_EQ(ScanCodeToChar(key::kMinus), '-');
-  EXPECT_EQ(ScanCodeToChar(key::kPeriod), '.');
-  EXPECT_EQ(ScanCodeToChar(key::kKeypadMultiply), '*');
-  EXPECT_EQ(ScanCodeToChar(key::kEscape), 0);
-  EXPECT_EQ(ScanCodeToChar(key::kTab), 0);
-  EXPECT_EQ(ScanCodeToChar(key::kF1), 0);
-  EXPECT_EQ(ScanCodeToChar(key::kUp), 0);
-  EXPECT_EQ(ScanCodeToChar(key::kDelete), 0);
-  EXPECT_EQ(ScanCodeToChar(key::kKeypad7), 0);
-  EXPECT_EQ(ScanCodeToChar(0), 0);
-  EXPECT_EQ(ScanCodeToChar(0xFF), 0);
-}
-
-TEST_F(TextEntry, AHeldKeyIsTypedOnceUntilReleasedAndPressedAgain) {
-  PushKey(SDL_SCANCODE_A, true);
+TEST_F(TextEntry, EveryPressTypesOnceInTheOrderTypedWhateverTheFrames) {
+  // A held key types once: its auto-repeated presses do not.
+  PressKey(SDL_SCANCODE_A, "a");
+  for (int repeat = 0; repeat < 3; ++repeat) {
+    PushKey(SDL_SCANCODE_A, true, SDLK_a, true);
+    PushText("a");
+  }
+  PresentFrame();
   EXPECT_EQ(TypedKey(), "a");
   EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  PushKey(SDL_SCANCODE_A, false);
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  PushKey(SDL_SCANCODE_A, true);
-  EXPECT_EQ(TypedKey(), "a");
-  NewFrame();
-  PushKey(SDL_SCANCODE_A, false);
-  EXPECT_EQ(TypedKey(), "");
-  // A tap between two reads types its character once; it stays seen for the rest of
-  // the frame, and is typed again only after a read without it.
-  NewFrame();
-  TapKey(SDL_SCANCODE_B);
-  EXPECT_EQ(TypedKey(), "b");
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  TapKey(SDL_SCANCODE_B);
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  TapKey(SDL_SCANCODE_B);
-  EXPECT_EQ(TypedKey(), "b");
-}
-
-TEST_F(TextEntry, TheLowerKeyNumberDecidesWhenTwoKeysAreDown) {
-  PushKey(SDL_SCANCODE_A, true);  // key 30
-  EXPECT_EQ(TypedKey(), "a");
-  NewFrame();
-  PushKey(SDL_SCANCODE_B, true);  // key 48, while a is still down
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  PushKey(SDL_SCANCODE_A, false);
-  EXPECT_EQ(TypedKey(), "b");
-  // Keys without a character do not hide those after them: Escape (1) and Shift (42)
-  // are passed over for the letter z (44).
-  NewFrame();
-  PushKey(SDL_SCANCODE_B, false);
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  PushKey(SDL_SCANCODE_ESCAPE, true);
-  PushKey(SDL_SCANCODE_LSHIFT, true);
-  EXPECT_EQ(TypedKey(), "");
-  PushKey(SDL_SCANCODE_Z, true);
-  EXPECT_EQ(TypedKey(), "Z");
-}
-
-TEST_F(TextEntry, ShiftMakesLettersUpperCaseAndLeavesOtherKeysToTheLayout) {
-  PushKey(SDL_SCANCODE_LSHIFT, true);
-  PushKey(SDL_SCANCODE_A, true);
-  EXPECT_EQ(TypedKey(), "A");
-  NewFrame();
-  PushKey(SDL_SCANCODE_A, false);
-  PushKey(SDL_SCANCODE_1, true);
-  EXPECT_EQ(TypedKey(), "1");
-  NewFrame();
-  PushKey(SDL_SCANCODE_1, false);
-  PushKey(SDL_SCANCODE_LSHIFT, false);
+  // A key pressed while another is held types; Shift held makes a..z capitals.
+  PressKey(SDL_SCANCODE_B, "b");
   PushKey(SDL_SCANCODE_RSHIFT, true);
-  PushKey(SDL_SCANCODE_Q, true);
-  EXPECT_EQ(TypedKey(), "Q");
-  NewFrame();
-  PushKey(SDL_SCANCODE_RSHIFT, false);
-  PushKey(SDL_SCANCODE_Q, false);
-  EXPECT_EQ(TypedKey(), "");
-  NewFrame();
-  PushKey(SDL_SCANCODE_Q, true);
+  PressKey(SDL_SCANCODE_C, "c");
+  EXPECT_EQ(TypedKey(), "b");
+  EXPECT_EQ(TypedKey(), "C");
+  for (SDL_Scancode held : {SDL_SCANCODE_A, SDL_SCANCODE_B, SDL_SCANCODE_C, SDL_SCANCODE_RSHIFT}) {
+    PushKey(held, false);
+  }
+  // Two taps within one frame both type, in order (the higher key number first here).
+  TapKey(SDL_SCANCODE_Z, "z");
+  TapKey(SDL_SCANCODE_BACKSPACE);
+  TapKey(SDL_SCANCODE_Q, "q");
+  PresentFrame();
+  EXPECT_EQ(TypedKey(), "z");
+  EXPECT_EQ(TypedKey(), "\b");
   EXPECT_EQ(TypedKey(), "q");
+  // A tap between two frames types at the next read.
+  TapKey(SDL_SCANCODE_W, "w");
+  PresentFrame();
+  PresentFrame();
+  EXPECT_EQ(TypedKey(), "w");
+  EXPECT_EQ(TypedKey(), "");
 }
 
-TEST_F(TextEntry, AnyKeyTypedSharesTheLastTypedCharacter) {
-  PushKey(SDL_SCANCODE_K, true);
-  EXPECT_EQ(AnyKeyTyped(), 1);
-  EXPECT_EQ(ReadTypedChar(), 0);  // the same character is not typed twice
-  EXPECT_EQ(AnyKeyTyped(), 0);
-  NewFrame();
-  PushKey(SDL_SCANCODE_K, false);
-  EXPECT_EQ(AnyKeyTyped(), 0);
-  NewFrame();
-  PushKey(SDL_SCANCODE_K, true);
-  EXPECT_EQ(ReadTypedChar(), 'k');
+TEST_F(TextEntry, TypedKeysAndTheKeyWaitShareOneQueue) {
+  TapKey(SDL_SCANCODE_K, "k");
+  TapKey(SDL_SCANCODE_L, "l");
+  TapKey(SDL_SCANCODE_M, "m");
+  TapKey(SDL_SCANCODE_N, "n");
+  EXPECT_EQ(AnyKeyTyped(), 1);  // takes k
+  EXPECT_EQ(TypedKey(), "l");
+  WaitForKey();  // takes m
+  EXPECT_EQ(ReadTypedChar(), 'n');
   EXPECT_EQ(AnyKeyTyped(), 0);
 }
 
-TEST_F(TextEntry, WaitForKeyReturnsOnceAKeyIsTyped) {
-  PushKey(SDL_SCANCODE_X, true);
-  const auto start = std::chrono::steady_clock::now();
-  WaitForKey();
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
-  EXPECT_EQ(TypedKey(), "");  // the key still held is not typed again
+TEST_F(TextEntry, KeysTypedWhileNobodyReadsThemAreDroppedAfterAFewFrames) {
+  TapKey(SDL_SCANCODE_W, "w");  // a game steered by the key snapshot
+  for (std::uint64_t frame = 0; frame <= TypedKeyQueue::kUnreadFrameLimit; ++frame) PresentFrame();
+  EXPECT_EQ(TypedKey(), "");
+}
+
+TEST_F(TextEntry, TheKeyOrClickWatchCountsOnlyNewPresses) {
+  TapKey(SDL_SCANCODE_J, "j");        // typed before the watch
+  PressKey(SDL_SCANCODE_H, "h");      // held through it
+  PushButton(SDL_BUTTON_LEFT, true);  // held through it
+  const KeyOrClickWatch watch = StartKeyOrClickWatch();
+  PushKey(SDL_SCANCODE_H, true, SDLK_h, true);
+  PushText("h");
+  EXPECT_FALSE(KeyOrClickSince(watch));
+  PushButton(SDL_BUTTON_LEFT, false);
+  EXPECT_FALSE(KeyOrClickSince(watch));
+  PushButton(SDL_BUTTON_RIGHT, true);
+  EXPECT_TRUE(KeyOrClickSince(watch));
+  const KeyOrClickWatch next = StartKeyOrClickWatch();
+  TapKey(SDL_SCANCODE_G, "g");
+  EXPECT_TRUE(KeyOrClickSince(next));
+  EXPECT_EQ(TypedKey(), "");  // the key that ended the watch is taken
 }
 
 TEST_F(TextEntry, ReturnAndKeypadEnterEndTheLineWithoutALineFeed) {
@@ -198,15 +161,13 @@ TEST_F(TextEntry, TypedLineIsDrawnOverTheSavedScreenEveryFrame) {
   DrawRect(0, 0, 100, 40, 255);  // red, under the text and beside it
   BasicString text;
   TextEntrySession session(*renderer, text, 10.7, 20.9);  // drawn at (10, 20) once typing starts
-  const std::pair<SDL_Scancode, bool> keys[] = {
-      {SDL_SCANCODE_LSHIFT, true}, {SDL_SCANCODE_H, true},  {SDL_SCANCODE_H, false}, {SDL_SCANCODE_LSHIFT, false},
-      {SDL_SCANCODE_X, true},      {SDL_SCANCODE_X, false}, {SDL_SCANCODE_BACKSPACE, true},
-      {SDL_SCANCODE_BACKSPACE, false}, {SDL_SCANCODE_I, true}, {SDL_SCANCODE_I, false},
-  };
-  for (const auto& [scancode, down] : keys) {
-    PushKey(scancode, down);
-    ASSERT_TRUE(NextFrame(session));
-  }
+  PressKey(SDL_SCANCODE_H, "H");
+  ASSERT_TRUE(NextFrame(session));
+  TapKey(SDL_SCANCODE_X, "x");
+  TapKey(SDL_SCANCODE_BACKSPACE);
+  TapKey(SDL_SCANCODE_I, "i");
+  // One character a frame.
+  for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(NextFrame(session));
   EXPECT_EQ(text.View(), "Hi");
   // The frame shows the saved red screen with the white text on it: the H's left stem
   // is column 2 of its cell, rows 1 to 5.
@@ -232,53 +193,18 @@ TEST_F(TextEntry, TheCursorAppearsAfter21FramesWithoutAKey) {
   EXPECT_EQ(text.View(), "ab");
 }
 
-// Pushes key events from another thread at a steady pace, as a player types.
-class KeyScript {
- public:
-  KeyScript(std::vector<std::pair<SDL_Scancode, bool>> keys, Uint32 windowId)
-      : thread_([keys = std::move(keys), windowId] {
-          // The line input has started its frames before the first key, and every
-          // key stays down and up for several frames.
-          std::this_thread::sleep_for(std::chrono::milliseconds(300));
-          for (const auto& [scancode, down] : keys) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(80));
-            SDL_Event event{};
-            event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-            event.key.windowID = windowId;
-            event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-            event.key.keysym.scancode = scancode;
-            SDL_PushEvent(&event);
-          }
-        }) {}
-  ~KeyScript() { thread_.join(); }
-  KeyScript(const KeyScript&) = delete;
-  KeyScript& operator=(const KeyScript&) = delete;
-
- private:
-  std::thread thread_;
-};
-
 TEST_F(TextEntry, InputNumberReadsTheTypedNumber) {
+  // Typed faster than the frames: every key falls into the first one.
   double number = 7;
-  {
-    KeyScript script({{SDL_SCANCODE_MINUS, true},
-                      {SDL_SCANCODE_MINUS, false},
-                      {SDL_SCANCODE_4, true},
-                      {SDL_SCANCODE_4, false},
-                      {SDL_SCANCODE_PERIOD, true},
-                      {SDL_SCANCODE_PERIOD, false},
-                      {SDL_SCANCODE_5, true},
-                      {SDL_SCANCODE_5, false},
-                      {SDL_SCANCODE_KP_ENTER, true},
-                      {SDL_SCANCODE_KP_ENTER, false}},
-                     SDL_GetWindowID(renderer->window));
-    InputNumber(number, 5, 5);
+  for (const auto& [scancode, text] : {std::pair{SDL_SCANCODE_MINUS, "-"}, std::pair{SDL_SCANCODE_4, "4"},
+                                       std::pair{SDL_SCANCODE_PERIOD, "."}, std::pair{SDL_SCANCODE_5, "5"}}) {
+    TapKey(scancode, text);
   }
+  TapKey(SDL_SCANCODE_KP_ENTER);
+  InputNumber(number, 5, 5);
   EXPECT_EQ(number, -4.5);
-  {
-    KeyScript script({{SDL_SCANCODE_RETURN, true}, {SDL_SCANCODE_RETURN, false}}, SDL_GetWindowID(renderer->window));
-    InputNumber(number, 5, 5);
-  }
+  TapKey(SDL_SCANCODE_RETURN);
+  InputNumber(number, 5, 5);
   EXPECT_EQ(number, 0);  // an empty line holds no number
 }
 

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -187,25 +188,29 @@ TEST_F(HttpFetchTest, AResponseWithoutABlankLineStoresNothingButSucceeds) {
 }
 
 TEST_F(HttpFetchTest, ASilentServerEndsTheFetchWithZeroAfterTheLimit) {
-  ScriptedServer server([](int) { Pause(1500); });
+  // The server keeps the connection open and silent until the fetch has given up, so
+  // only the limit can end it (a server that closes without a header would succeed).
+  std::promise<void> fetchEnded;
+  std::shared_future<void> ended = fetchEnded.get_future().share();
+  ScriptedServer server([ended](int) { ended.wait(); });
   const auto start = Clock::now();
   EXPECT_FALSE(Fetch(server.Port(), "/file", 400));
-  const auto waited = Clock::now() - start;
-  EXPECT_GE(waited, std::chrono::milliseconds(390));
-  EXPECT_LT(waited, std::chrono::milliseconds(1400));
-  EXPECT_EQ(kHttpSilenceLimitMs, 30000);
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(400));
+  fetchEnded.set_value();
 }
 
 TEST_F(HttpFetchTest, ASlowButLivelyServerIsNotCutOff) {
+  // Two seconds of data in all against a limit of 1.5 s of silence; the gaps between the
+  // pieces leave the server more than a second of slack on a busy machine.
   ScriptedServer server([](int connection) {
     SendText(connection, "HTTP/1.0 200 OK\r\n\r\n");
-    for (int i = 0; i < 6; ++i) {
-      Pause(150);
+    for (int i = 0; i < 8; ++i) {
+      Pause(250);
       SendText(connection, "tick ");
     }
   });
-  EXPECT_TRUE(Fetch(server.Port(), "/file", 400)) << "the limit counts silence, not the whole download";
-  EXPECT_EQ(Downloaded(), "tick tick tick tick tick tick ");
+  EXPECT_TRUE(Fetch(server.Port(), "/file", 1500)) << "the limit counts silence, not the whole download";
+  EXPECT_EQ(Downloaded(), "tick tick tick tick tick tick tick tick ");
 }
 
 TEST_F(HttpFetchTest, AResetConnectionIsAFailure) {

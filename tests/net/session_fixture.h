@@ -15,8 +15,9 @@ class SessionFixture : public ::testing::Test {
  protected:
   void SetUp() override { port = FreeUdpPort(); }
 
-  // The next message of a local player within timeoutMs; "<none>" when nothing came.
-  static std::string NextMessage(NetSession& session, std::int32_t player, int timeoutMs = 3000) {
+  // The next message of a local player within timeoutMs; "<none>" when nothing came. The
+  // limit is for a busy machine: a message normally comes within a few passes.
+  static std::string NextMessage(NetSession& session, std::int32_t player, int timeoutMs = 20000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::string text;
     while (!session.Receive(player, text)) {

@@ -28,9 +28,9 @@ class HostileTest : public SessionFixture {
   // The honest pair still talks both ways and the host still answers requests.
   void ExpectStillServing(std::int32_t expectedCount) {
     ASSERT_TRUE(client.Send(clientPlayer, hostPlayer, "still there?"));
-    EXPECT_EQ(NextMessage(host, hostPlayer, 5000), "still there?");
+    EXPECT_EQ(NextMessage(host, hostPlayer), "still there?");
     ASSERT_TRUE(host.Send(hostPlayer, clientPlayer, "yes"));
-    EXPECT_EQ(NextMessage(client, clientPlayer, 5000), "yes");
+    EXPECT_EQ(NextMessage(client, clientPlayer), "yes");
     if (expectedCount >= 0) {
       EXPECT_EQ(Count(client), expectedCount);
     }

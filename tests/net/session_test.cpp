@@ -179,7 +179,8 @@ TEST_F(SessionTest, JoiningWhereNobodyHostsFailsAfterTheWait) {
   NetSession client;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(client.Join("127.0.0.1", port));
-  EXPECT_LE(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+  // The wait gives up (after about five seconds); the limit only catches one that never does.
+  EXPECT_LE(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
   EXPECT_EQ(client.threadRunning, 0);
   EXPECT_EQ(client.clientSocket, NL_INVALID);
 }
