@@ -6,13 +6,13 @@ set -euo pipefail
 
 packages=(
   # build
-  build-essential cmake pkg-config git
+  build-essential cmake pkg-config git python3
   # engine libraries
-  libsdl2-dev libsdl2-mixer-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev libgl1-mesa-dri
+  libsdl2-dev libsdl2-mixer-dev libmpv-dev libpng-dev zlib1g-dev liblzo2-dev libgl-dev libgl1-mesa-dri
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev libx11-dev xvfb xauth xdotool python3 python3-networkx python3-pil
-  # WAV files made by real tools for the sound tests
-  sox espeak-ng
+  libgtest-dev libgmock-dev libbenchmark-dev libx11-dev xvfb xauth xdotool python3-networkx python3-pil
+  # sound and movie files made by real tools for the sound tests
+  sox espeak-ng ffmpeg
   # the desktop file chooser the file dialogs start
   zenity
   # benchmark-only: the reference A* search the path benchmark compares against

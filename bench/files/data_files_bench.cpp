@@ -78,4 +78,13 @@ void ParseSettings(benchmark::State& state) {
 }
 BENCHMARK(ParseSettings);
 
+// A hostile file: megabytes with no line feed at all, cut into 1024-byte pieces. Costs
+// about what the same bytes in short lines cost.
+void ParseSettingsWithoutLineFeeds(benchmark::State& state) {
+  const std::string text(static_cast<std::size_t>(state.range(0)), 'k');
+  for (auto _ : state) benchmark::DoNotOptimize(ParseSettingsText(text));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(ParseSettingsWithoutLineFeeds)->Arg(1 << 20)->Arg(16 << 20)->Unit(benchmark::kMillisecond);
+
 }  // namespace

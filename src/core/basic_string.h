@@ -18,7 +18,7 @@ class BasicString;
 // The one buffer every empty string points at: a single zero byte, never freed.
 extern char SharedEmptyBuffer[1];
 
-// Number-to-text conversions used by every operator that turns a number into text.
+// Engine: number-to-text conversions used by every operator that turns a number into text.
 BasicString FormatInteger(std::int32_t value);
 BasicString FormatNumber(double value);
 // Text-to-number conversion: leading white space, optional sign, digits with an optional
@@ -254,6 +254,7 @@ double ToNumber(const char* text);
 // ---------------------------------------------------------------------------------------
 // Text helpers.
 
+// The text with ASCII letters made upper or lower case; other bytes stay.
 BasicString ToUpperText(const BasicString& text);
 BasicString ToLowerText(const BasicString& text);
 // 0-based index of the first occurrence of needle, -1 when there is none; "" is found at 0.

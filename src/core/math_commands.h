@@ -7,6 +7,7 @@
 // (SinDeg(180) is not exactly 0).
 inline constexpr double DegreesPerRadian = 57.2957795;
 
+// Sine, cosine and tangent of an angle in degrees.
 double SinDeg(double degrees);
 double CosDeg(double degrees);
 double TanDeg(double degrees);
@@ -17,9 +18,11 @@ double ArcSinDeg(double v);
 // 0 for v >= 1, 180 for v <= -1, else acos(v) in degrees.
 double ArcCosDeg(double v);
 
+// base raised to the power exponent.
 double Power(double base, double exponent);
 // Square root; a negative v gives NaN.
 double SquareRoot(double v);
+// The value without its sign.
 double Absolute(double v);
 // a and b truncated toward zero to 32-bit integers, then the remainder with the sign of
 // a. 0 where no integer remainder exists: b is 0 or truncates to 0, or -2147483648 mod -1.

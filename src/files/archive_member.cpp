@@ -5,11 +5,18 @@
 
 #include <lzo/lzo1x.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <new>
 
 #include "files/archive_format.h"
 
 namespace {
+
+// The first output buffer: what ordinary game data (pictures, sounds) unpacks to, plus a
+// little for tiny members.
+constexpr std::size_t kFirstOutputFactor = 8;
+constexpr std::size_t kFirstOutputExtra = 4096;
 
 bool LzoReady() {
   static const bool ready = lzo_init() == LZO_E_OK;
@@ -27,14 +34,25 @@ UnpackStatus UnpackMemberData(const unsigned char* memberData, std::size_t packe
     return UnpackStatus::kDamagedMember;
   }
 
-  // Not value-initialised: the decoder writes every byte it reports.
-  member.bytes.reset(new unsigned char[static_cast<std::size_t>(unpackedSize) + 1]);
-  lzo_uint produced = static_cast<lzo_uint>(unpackedSize);
-  const int outcome = lzo1x_decompress_safe(memberData + kArchiveMemberHeaderSize, streamLength,
-                                            member.bytes.get(), &produced, nullptr);
-  member.length = produced <= static_cast<lzo_uint>(unpackedSize) ? produced : 0;
-  member.complete = outcome == LZO_E_OK && member.length == static_cast<std::size_t>(unpackedSize);
-  return UnpackStatus::kUnpacked;
+  // The stated size is only a claim: the output starts at what typical data expands to
+  // and doubles each time the stream really fills it, decoding again from the start, so
+  // memory follows what the stream produces (at most twice that) rather than the claim.
+  const auto stated = static_cast<std::size_t>(unpackedSize);
+  std::size_t capacity = std::min<std::size_t>(stated, kFirstOutputFactor * streamLength + kFirstOutputExtra);
+  for (;;) {
+    // Not value-initialised: the decoder writes every byte it reports.
+    member.bytes.reset(new unsigned char[capacity + 1]);
+    lzo_uint produced = static_cast<lzo_uint>(capacity);
+    const int outcome = lzo1x_decompress_safe(memberData + kArchiveMemberHeaderSize, streamLength,
+                                              member.bytes.get(), &produced, nullptr);
+    if (outcome == LZO_E_OUTPUT_OVERRUN && capacity < stated) {
+      capacity = capacity > stated / 2 ? stated : capacity * 2;
+      continue;
+    }
+    member.length = produced <= static_cast<lzo_uint>(capacity) ? produced : 0;
+    member.complete = outcome == LZO_E_OK && member.length == stated;
+    return UnpackStatus::kUnpacked;
+  }
 }
 
 UnpackStatus UnpackArchiveMember(const ArchiveFile& file, const ArchiveEntry& entry, UnpackedMember& member) {
@@ -43,9 +61,15 @@ UnpackStatus UnpackArchiveMember(const ArchiveFile& file, const ArchiveEntry& en
       entry.position > file.Size() || file.Size() - entry.position < entry.packedSize) {
     return UnpackStatus::kDamagedMember;
   }
-  std::unique_ptr<unsigned char[]> packed(new unsigned char[entry.packedSize]);
-  if (!file.ReadAt(entry.position, packed.get(), entry.packedSize)) return UnpackStatus::kDamagedMember;
-  return UnpackMemberData(packed.get(), entry.packedSize, member);
+  // A member too large for the memory left counts as damaged: the loader finds no file.
+  try {
+    std::unique_ptr<unsigned char[]> packed(new unsigned char[entry.packedSize]);
+    if (!file.ReadAt(entry.position, packed.get(), entry.packedSize)) return UnpackStatus::kDamagedMember;
+    return UnpackMemberData(packed.get(), entry.packedSize, member);
+  } catch (const std::bad_alloc&) {
+    member = UnpackedMember{};
+    return UnpackStatus::kDamagedMember;
+  }
 }
 
 std::string TemporaryFileName(const std::string& directory, std::int32_t offset, std::uint32_t packedSize,

@@ -26,7 +26,9 @@ enum class UnpackStatus {
 // that breaks off yields the bytes decoded before the damage.
 UnpackStatus UnpackArchiveMember(const ArchiveFile& file, const ArchiveEntry& entry, UnpackedMember& member);
 
-// Decodes memberData (packedSize bytes: unpacked size, then the stream) in memory.
+// Decodes memberData (packedSize bytes: unpacked size, then the stream) in memory. The
+// output buffer grows as the stream really fills it, so a false stated size costs no
+// more than twice what the stream produces (and never more than the stated size).
 UnpackStatus UnpackMemberData(const unsigned char* memberData, std::size_t packedSize, UnpackedMember& member);
 
 // The temporary file's name: directory, "vtl", a letter for the offset and one for the

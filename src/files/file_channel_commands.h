@@ -17,6 +17,8 @@ double CloseFileChannel(double channel);
 // channel opened for writing), else 0.
 double EndOfFileChannel(double channel);
 
+// Binary reads of little-endian unsigned integers and doubles: the value read, also
+// stored in value.
 double ReadByte(double channel, double& value);    // 0 to 255
 double ReadWord(double channel, double& value);    // 0 to 65535
 double ReadLong(double channel, double& value);    // 0 to 4294967295
@@ -29,6 +31,8 @@ BasicString ReadLine(double channel, BasicString& text);
 // The next line read as a number (its leading number, else 0).
 double ReadLineNumber(double channel, double& value);
 
+// Binary writes: the value as 1, 2 or 4 bytes (little-endian), or the 8 bytes of the
+// double.
 void WriteByte(double channel, double value);
 void WriteWord(double channel, double value);
 void WriteLong(double channel, double value);

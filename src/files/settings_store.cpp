@@ -1,5 +1,6 @@
 #include "files/settings_store.h"
 
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -20,7 +21,12 @@ void SettingsStore::Load(const std::string& path) {
   sections_.clear();
   changed_ = false;
   path_ = path;
-  if (const std::optional<std::string> text = ReadWholeFile(path)) sections_ = ParseSettingsText(*text);
+  // A file too large for the memory left reads as an empty one.
+  try {
+    if (const std::optional<std::string> text = ReadWholeFile(path)) sections_ = ParseSettingsText(*text);
+  } catch (const std::bad_alloc&) {
+    sections_.clear();
+  }
 }
 
 void SettingsStore::WriteBack() {

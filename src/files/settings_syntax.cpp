@@ -50,7 +50,8 @@ void ParseHeader(std::string_view line, std::size_t at, SettingsCollector& colle
   if (!name.empty()) collector.StartSection(name);
 }
 
-// "key = value": lines without "=" after the key, or with nothing after it, are dropped.
+// "key = value": lines without "=" after the key, or with nothing after it but control
+// bytes, are dropped.
 void ParseEntry(std::string_view line, std::size_t at, SettingsCollector& collector) {
   std::size_t end = at;
   while (end < line.size() && !IsBlankOrLineEnd(line[end]) && line[end] != '=') ++end;
@@ -66,6 +67,9 @@ void ParseEntry(std::string_view line, std::size_t at, SettingsCollector& collec
   if (next == line.size()) return;
   std::string_view value = line.substr(next);
   while (!value.empty() && IsControlByte(value.back())) value.remove_suffix(1);
+  // A value of nothing but control bytes is dropped like an empty one: kept as "", it
+  // would be written back as "key=" and read as missing after the write-back.
+  if (value.empty()) return;
   collector.AddEntry(key, value);
 }
 
@@ -107,8 +111,9 @@ SettingsSections ParseSettingsText(std::string_view text) {
   std::size_t start = 0;
   while (start < text.size()) {
     const std::size_t limit = std::min(text.size(), start + kSettingsLineLimit);
-    const std::size_t lineFeed = text.find('\n', start);
-    if (lineFeed != std::string_view::npos && lineFeed < limit) {
+    // Only the next piece is searched, so text without line feeds stays linear.
+    const std::size_t lineFeed = text.substr(0, limit).find('\n', start);
+    if (lineFeed != std::string_view::npos) {
       std::string_view line = text.substr(start, lineFeed - start);
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       ParseLine(line, collector);

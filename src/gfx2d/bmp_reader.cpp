@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -104,7 +105,13 @@ bool LoadBmp(const char* path, std::int32_t colourKey, ImageBuffer& image) {
   image.Clear();
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
   if (!file) return false;
-  if (!Decode(file.get(), colourKey, image)) {
+  bool decoded = false;
+  try {
+    decoded = Decode(file.get(), colourKey, image);
+  } catch (const std::bad_alloc&) {
+    decoded = false;
+  }
+  if (!decoded) {
     image.Clear();
     return false;
   }

@@ -7,6 +7,7 @@
 // Makes the font current and loads the picture into it with the font colour key; a name
 // that does not resolve or a picture that does not load gives the built-in 8 x 8 font.
 void LoadFont(const BasicString& fileName, double font);
+// Makes the font current (never loaded: text draws with an empty slot).
 void SetFont(double font);
 // The cell size of the current font (0, 0 for a font never loaded).
 void GetFontSize(double& width, double& height);

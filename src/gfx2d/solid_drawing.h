@@ -4,6 +4,7 @@
 // value < 0: alpha blending; value > 0: additive; 0: blending off (alpha 1). The
 // current alpha becomes |value| (at most 1) and scales everything drawn afterwards.
 void SetAlphaMode(double value);
+// Sets one pixel; colours are red + green * 256 + blue * 65536.
 void SetPixel(double x, double y, double colour);
 // A line including both end pixels.
 void DrawLine(double x1, double y1, double x2, double y2, double colour);

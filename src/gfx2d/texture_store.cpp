@@ -1,9 +1,9 @@
 #include "gfx2d/texture_store.h"
 
 #include <algorithm>
+#include <new>
 
-#include "gfx2d/bmp_reader.h"
-#include "gfx2d/png_reader.h"
+#include "gfx2d/picture_decoder.h"
 #include "gfx2d/texture_image.h"
 #include "host/renderer.h"
 
@@ -45,11 +45,6 @@ void SetUnpackState() {
 void Upload(const TextureBuffer& buffer, GLint level) {
   glTexImage2D(GL_TEXTURE_2D, level, GL_RGBA8, buffer.width, buffer.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                buffer.texels.data());
-}
-
-bool DecodePicture(const char* path, std::int32_t colourKey, ImageBuffer& image) {
-  if (!LoadBmp(path, colourKey, image) && !LoadPng(path, colourKey, image)) return false;
-  return !image.IsEmpty();
 }
 
 }  // namespace
@@ -114,7 +109,15 @@ bool LoadTextureSlot(OpenGLDiveduva& renderer, int slot, const char* path, std::
 
   TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
   const bool font = TextureStore::IsFontSlot(slot);
-  UploadImage(image, 0, 0, 0, 0, &entry.texture, font ? nullptr : &entry.mipTexture, font ? false : normalMap, font);
+  // The padded texel buffer of a large picture may not fit the memory left: then the
+  // load fails like that of a damaged file.
+  try {
+    UploadImage(image, 0, 0, 0, 0, &entry.texture, font ? nullptr : &entry.mipTexture, font ? false : normalMap,
+                font);
+  } catch (const std::bad_alloc&) {
+    FreeTextureSlot(renderer, slot);
+    return false;
+  }
   entry.paddedWidth = PaddedTextureSize(image.width);
   entry.paddedHeight = PaddedTextureSize(image.height);
   entry.imageWidth = image.width;
@@ -150,7 +153,12 @@ bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path) {
     int column = 0;
     for (int left = 0; left < image.width && column < BackgroundSet::kMaxGrid; left += tileSize, ++column) {
       BackgroundTile& tile = background.Tile(column, row);
-      UploadImage(image, left, top, tileSize, tileSize, &tile.texture, nullptr, false, false);
+      try {
+        UploadImage(image, left, top, tileSize, tileSize, &tile.texture, nullptr, false, false);
+      } catch (const std::bad_alloc&) {
+        ClearBackgroundSet(renderer, set);
+        return false;
+      }
       tile.paddedWidth = tile.paddedHeight = tileSize;
       tile.imageWidth = tile.imageHeight = tileSize;
     }

@@ -6,6 +6,7 @@
 #include "host/renderer.h"
 #include "input/input_system.h"
 #include "net/net_commands.h"
+#include "sound/music_commands.h"
 #include "sound/sound_system.h"
 
 // Releases every subsystem object in the fixed order; each step is skipped when its
@@ -16,6 +17,8 @@ void ShutdownEngine() {
   // The game's files go first: open channels closed, the changed line file and settings
   // file written back, before any teardown below could fail and lose them.
   ReleaseGameFiles();
+  // The music stops before the window and the sound device go.
+  StopMusic();
   // The 3D scene goes just before the renderer: its shader programs and its objects'
   // textures and buffers are GL names that need the context, and it borrows the
   // renderer's 2D state.

@@ -12,7 +12,7 @@ bool StartEngine(const char* title);
 // starts the engine, runs GameMain and ends the program. Never returns.
 [[noreturn]] void RunGame(const char* argumentText);
 
-// Applies the project settings the game was compiled with to the engine state.
+// Engine: applies the project settings the game was compiled with to the engine state.
 void ResetProjectDefaults();
 
 // The folder part of a path: cut at the last '/' or '\' (the first character is never

@@ -9,5 +9,5 @@ inline constexpr const char* kErrorLogName = "ErrorLog.txt";
 std::string ErrorLogPath();
 // Appends text and "\r\n"; drops the line silently when the log cannot be opened.
 void LogError(const char* text);
-// Removes the log of an earlier run.
+// Engine: removes the log of an earlier run.
 void DeleteErrorLog();

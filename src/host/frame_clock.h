@@ -20,7 +20,7 @@ double CounterToMilliseconds(std::uint64_t counter, std::uint64_t frequency);
 double FrameIntervalForRate(std::int32_t framesPerSecond);
 // renderer.frameInterval = FrameIntervalForRate(framesPerSecond).
 void SetFrameRate(OpenGLDiveduva& renderer, std::int32_t framesPerSecond);
-// The slot after a frame shown at now whose slot was nextFrameTime: one interval on, and
+// Engine: the slot after a frame shown at now whose slot was nextFrameTime: one interval on, and
 // further intervals while now is past it (when frameInterval is greater than 0).
 double NextFrameSlot(double now, double nextFrameTime, double frameInterval);
 // The frames-per-second truncated from a frame interval, as a window re-creation passes

@@ -22,6 +22,7 @@
 #include "host/program_end.h"
 #include "host/renderer.h"
 #include "input/input_system.h"
+#include "sound/music_commands.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ void PresentFrame() {
 
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
+  KeepMusicLooping();
   WaitWhilePaused(*renderer);
   RefreshKeyboard();
   BeginMouseFrame();

@@ -5,6 +5,7 @@
 
 #include "core/basic_string.h"
 
+// Ends the program at once, as returning from GameMain does.
 [[noreturn]] void StopProgram();
 // Shuts the engine down, starts the command as a new process and exits with code 0
 // (also when the process could not be started). Writes no log lines.
@@ -14,8 +15,11 @@
 double RunProgram(const BasicString& command, double wait, double show, double& exitCode);
 // With a debugger attached, sends "BP<hex number>" to it; otherwise does nothing.
 void DebuggerBreak(int breakpoint);
+// Non-zero (the default): the game stands still while its window is in the background.
 void SetPauseWhenInactive(double flag);
+// Non-zero (the default): Escape ends the program at every frame and wait.
 void SetEscapeEndsProgram(double flag);
+// The text after the program's name on its command line.
 BasicString GetCommandLine();
 
 // True when a debugger (a tracer) is attached to the process.

@@ -8,12 +8,13 @@ double SetErrorCode(double code);
 // Records the compiled program's position: positionTag = tag, currentLine = line.
 void SetSourcePosition(double tag, double line);
 
-// Releases every subsystem object in the fixed order, each once.
+// Engine: releases every subsystem object in the fixed order, each once.
 void ShutdownEngine();
-// ShutdownEngine, the end-of-program block in the log when debugMode is on, exit code 0.
+// Engine: ShutdownEngine, the end-of-program block in the log when debugMode is on, exit
+// code 0.
 [[noreturn]] void EndProgram();
-// Ends a command that hit a fatal error: SetErrorCode(code), then EndProgram.
+// Engine: ends a command that hit a fatal error: SetErrorCode(code), then EndProgram.
 [[noreturn]] void EndProgramWithError(double code);
 
-// The five lines of the end-of-program block, as written to the log in debug mode.
+// Engine: the five lines of the end-of-program block, as written to the log in debug mode.
 void WriteEndOfProgramBlock();

@@ -15,10 +15,10 @@ void SetInputWindow(void* window);
 // Shutdown: frees the mouse, closes the devices, frees the input manager.
 void ReleaseInput();
 
-// The frame loop's input steps.
+// Engine: the frame loop's input steps.
 void RefreshKeyboard();
 void BeginMouseFrame();
-// A presented frame (PresentFrame, not the idle wait): typed keys left unread too long
+// Engine: a presented frame (PresentFrame, not the idle wait): typed keys left unread too long
 // are dropped.
 void BeginTypingFrame();
 bool IsKeyDown(int scanCode);

@@ -4,6 +4,7 @@
 
 #include "core/basic_string.h"
 
+// The number of joysticks attached.
 double GetJoystickCount();
 // The joystick's name, or an empty text for a number without a joystick.
 BasicString GetJoystickName(double index);

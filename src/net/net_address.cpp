@@ -76,6 +76,25 @@ bool nlGetLocalAddr(NLsocket socket, NLaddress* address) {
   return true;
 }
 
+bool nlGetRemoteAddr(NLsocket socket, NLaddress* address) {
+  if (address == nullptr) {
+    nlSetError(NL_NULL_POINTER);
+    return false;
+  }
+  const std::shared_ptr<SocketRecord> record = FindSocket(socket);
+  if (!record) return false;
+  sockaddr_in remote{};
+  socklen_t size = sizeof remote;
+  if (::getpeername(record->descriptor, reinterpret_cast<sockaddr*>(&remote), &size) != 0 ||
+      remote.sin_family != AF_INET) {
+    nlSetError(NL_BAD_ADDR);  // not connected to anybody
+    return false;
+  }
+  address->address = remote;
+  address->valid = true;
+  return true;
+}
+
 bool nlGetAddrFromName(const char* name, NLaddress* address) {
   if (name == nullptr || address == nullptr) {
     nlSetError(NL_NULL_POINTER);

@@ -79,6 +79,7 @@ void NetSession::ResetSession() {
   Lock();
   localPlayers.clear();
   hostPlayers.clear();
+  playersPerConnection.clear();
   incomingQueue.clear();
   replyQueue.clear();
   networkType = NL_IP;

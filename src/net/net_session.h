@@ -4,13 +4,18 @@
 // One process hosts on a port; others join it by address. Every process, the host included,
 // talks to the host through one client socket; the host also accepts connections on a
 // listening socket. A background session thread (session_thread.cpp) does all reading,
-// relaying and bookkeeping in passes 10 ms apart; the game thread hands it work through the
-// lists and queues below, under one lock, and polls for answers every 20 ms.
+// relaying and bookkeeping in passes run whenever a socket has something to read (and at
+// least every 10 ms); the game thread hands it work through the lists and queues below,
+// under one lock, and waits for answers in looks 20 ms apart, each ended early when the
+// thread signals that an answer came.
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <condition_variable>
+#include <functional>
 #include <list>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -34,7 +39,9 @@ struct NetPlayerEntry {
   std::int32_t id = kEntryNew;
   std::uint8_t hidden = 0;         // 1 for a process's own session entry
   std::array<char, kPlayerNameBytes> name{};
-  std::deque<SessionMessage> inbox;
+  // A list, not a deque: an empty list holds no memory, and the host keeps one entry per
+  // registered player whose inbox stays empty.
+  std::list<SessionMessage> inbox;
 };
 
 class NetSession {
@@ -91,6 +98,11 @@ class NetSession {
   std::deque<SessionMessage> incomingQueue;
   std::deque<SessionMessage> replyQueue;
   std::int32_t lastSender = 0;  // from field of the last message Receive returned
+  // On the host: how many host players came through each connection.
+  std::map<NLsocket, std::size_t> playersPerConnection;
+  // Signalled by the thread when a reply or an id came, and when it ends; waited on with
+  // the lock.
+  std::condition_variable_any answerSignal;
 
  private:
   bool StartThread();
@@ -100,6 +112,10 @@ class NetSession {
   // no id came within the polls.
   std::int32_t RegisterLocalEntry(std::string_view name, std::uint8_t hidden);
   NLsocket CurrentClientSocket();
+  // With the lock held: waits until ready() holds, looking at most kAnswerPolls times
+  // kAnswerPollMs apart, each wait ended early by the thread's signal. False when the
+  // looks ran out or the session thread is not running.
+  bool AwaitAnswer(const std::function<bool()>& ready);
 
   bool holdsSocketLayer_ = false;
 };

@@ -1,7 +1,8 @@
 // The game thread's side of the session: players, requests to the host, messages.
 //
-// Nothing here waits on a condition: answers are polled for every 20 ms under the lock,
-// at most 250 times, while the session thread fills the lists and queues.
+// Answers are waited for under the lock in at most 250 looks 20 ms apart (5 seconds); the
+// session thread signals when it fills the lists and queues, so a look ends as soon as the
+// answer is there.
 
 #include <chrono>
 #include <cstring>
@@ -35,23 +36,43 @@ bool WriteWholeMessage(NLsocket socket, const SessionMessage& message) {
   return true;
 }
 
+namespace {
+
+// The session lock as a lockable for the condition variable.
+struct SessionLockable {
+  NetSession& session;
+  void lock() { session.Lock(); }
+  void unlock() { session.Unlock(); }
+};
+
+}  // namespace
+
+bool NetSession::AwaitAnswer(const std::function<bool()>& ready) {
+  SessionLockable lockable{*this};
+  for (int poll = 0; poll < kAnswerPolls; ++poll) {
+    if (ready()) return true;
+    if (threadRunning == 0) return false;  // nobody is left to answer
+    answerSignal.wait_for(lockable, std::chrono::milliseconds(kAnswerPollMs),
+                          [&] { return ready() || threadRunning == 0; });
+  }
+  return ready();
+}
+
 std::int32_t NetSession::RegisterLocalEntry(std::string_view name, std::uint8_t hidden) {
   name = name.substr(0, name.find('\0'));
   Lock();
+  // Without a session thread nothing would ever register the entry: fail at once, and
+  // leave no entry behind.
+  if (threadRunning == 0) {
+    Unlock();
+    return -1;
+  }
   NetPlayerEntry& entry = localPlayers.emplace_back();
   entry.hidden = hidden;
   std::memcpy(entry.name.data(), name.data(), std::min(name.size(), kPlayerNameBytes - 1));
-  Unlock();
   // Only the session thread removes entries, and only abandoned ones, so the reference
   // stays good while this waits.
-  for (int poll = 0; poll < kAnswerPolls; ++poll) {
-    SleepMs(kAnswerPollMs);
-    Lock();
-    const std::int32_t id = entry.id;
-    Unlock();
-    if (id >= 0) return id;
-  }
-  Lock();
+  AwaitAnswer([&] { return entry.id >= 0; });
   const std::int32_t id = entry.id;
   if (id < 0) entry.id = kEntryAbandoned;
   Unlock();
@@ -61,7 +82,9 @@ std::int32_t NetSession::RegisterLocalEntry(std::string_view name, std::uint8_t 
 bool NetSession::SessionRequest(SessionMessage& message) {
   Lock();
   bool registered = ownId >= 0;
+  const bool running = threadRunning != 0;
   Unlock();
+  if (!running) return false;  // no session: nobody to answer
   if (!registered) {
     const std::int32_t id = RegisterLocalEntry("", 1);
     Lock();
@@ -79,18 +102,14 @@ bool NetSession::SessionRequest(SessionMessage& message) {
   Unlock();
   // A request that never left cannot be answered; fail now rather than after the polls.
   if (!WriteWholeMessage(client, message)) return false;
-  for (int poll = 0; poll < kAnswerPolls; ++poll) {
-    SleepMs(kAnswerPollMs);
-    Lock();
-    if (!replyQueue.empty()) {
-      message = replyQueue.front();
-      replyQueue.pop_front();
-      Unlock();
-      return true;
-    }
-    Unlock();
+  Lock();
+  const bool answered = AwaitAnswer([&] { return !replyQueue.empty(); });
+  if (answered) {
+    message = replyQueue.front();
+    replyQueue.pop_front();
   }
-  return false;
+  Unlock();
+  return answered;
 }
 
 std::int32_t NetSession::CreatePlayer(std::string_view name) { return RegisterLocalEntry(name, 0); }

@@ -1,79 +1,123 @@
-// The session thread: one pass every 10 ms until the stop flag is set.
+// The session thread: one pass whenever a socket has something to read, and at least every
+// 10 ms, until the stop flag is set.
 //
 //   1. new local players are registered with the host; abandoned ones are removed
-//   2. everything waiting on the client socket is read
-//   3. host only: one pending connection is accepted, then one message is read from each
-//      connection that has one
-//   4. data messages for local players go into their inboxes
-//   5. host only: the messages from connections are relayed, registered or answered
-//   6. replies from the host reach the waiting requests and entries
-//   7. whatever is left is dropped
+//   2. the thread waits (at most 10 ms) until one of its sockets can be read
+//   3. what waits on the client socket is read
+//   4. host only: pending connections are accepted, within the connection limits, and what
+//      waits on each connection is read, a bounded number per connection and per pass,
+//      starting each pass where the last one stopped, so a flooding peer cannot starve the
+//      others; connections that registered no player within a few seconds of their
+//      handshake are closed
+//   5. data messages for local players go into their inboxes
+//   6. host only: the messages from connections are relayed, registered or answered
+//   7. replies from the host reach the waiting requests and entries, which are woken
+//   8. whatever is left is dropped
 // The lock is held for every list, queue and flag operation and never while a socket is
 // read or written.
 
+#include <arpa/inet.h>
+
 #include <chrono>
 #include <cstdio>
-#include <deque>
-#include <thread>
 #include <vector>
 
+#include "net/connection_registry.h"
 #include "net/net_session.h"
+#include "net/session_client.h"
 #include "net/session_host.h"
 
 namespace {
 
+// The longest wait for a socket; also how often new local players are looked for.
 constexpr int kPassIntervalMs = 10;
-// Connections read per pass (one message each).
-constexpr std::size_t kConnectionsPerPass = 100;
-// Messages read from the client socket per pass; a host that floods us cannot hold the
-// thread in one pass forever.
-constexpr int kClientReadsPerPass = 1000;
+// Datagrams read per pass: from the client socket, from one connection, from all of them.
+constexpr int kClientReadsPerPass = 512;
+constexpr int kConnectionReadsPerPass = 64;
+constexpr int kAllConnectionReadsPerPass = 512;
 // Datagrams looked at on the listening socket per pass, at most.
 constexpr int kListenDatagramsPerPass = 64;
+// Bursts wait in the sockets' receive buffers while a pass runs; the system may grant less.
+// Accepted connections take the listening socket's size.
+constexpr NLint kReceiveBufferBytes = 4 << 20;
+// Relayed copies written out, with the lock released, once this many are waiting, so one
+// pass of messages to all players never holds more than this many at once.
+constexpr std::size_t kOutboxFlushSize = 256;
+// How often connections are checked for silence.
+constexpr std::int64_t kSilenceCheckMs = 100;
 
-// Offers every queued message to consume, which returns true when it used the message up
-// (it may move from it); the others stay queued in their order.
-template <typename Consume>
-void ConsumeQueued(std::deque<SessionMessage>& queue, Consume consume) {
-  std::deque<SessionMessage> remaining;
-  for (SessionMessage& message : queue) {
-    if (!consume(message)) remaining.push_back(std::move(message));
-  }
-  queue.swap(remaining);
+std::int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
+
+bool IsLoopback(const NLaddress& address) { return (ntohl(address.address.sin_addr.s_addr) >> 24) == 127; }
 
 class SessionPass {
  public:
-  explicit SessionPass(NetSession& session) : session_(session), group_(nlGroupCreate()) {}
+  explicit SessionPass(NetSession& session) : session_(session), watched_(nlGroupCreate()) {
+    // The sockets are set before the thread starts and change only on this thread (or
+    // after it ended); the listening socket is looked up again every pass all the same.
+    session_.Lock();
+    client_ = session_.clientSocket;
+    listening_ = session_.listeningSocket;
+    session_.Unlock();
+    // The client socket is watched once its connection is made: until then a refused
+    // request's error would end every wait at once while the handshake runs.
+    if (client_ != NL_INVALID) nlSetReceiveBuffer(client_, kReceiveBufferBytes);
+    clientGone_ = client_ == NL_INVALID;
+    Watch(listening_);
+    if (listening_ != NL_INVALID) {
+      listenGroup_ = nlGroupCreate();
+      if (listenGroup_ != NL_INVALID) nlGroupAddSocket(listenGroup_, listening_);
+      NLaddress own;
+      if (nlGetLocalAddr(client_, &own)) {
+        ownClientPort_ = nlGetPortFromAddr(&own);
+        ownAddress_ = own.address.sin_addr.s_addr;
+      }
+    }
+    ready_.resize(NL_MAX_GROUP_SOCKETS);
+  }
   ~SessionPass() { CloseConnections(); }
 
   // One pass; false when the listening socket failed and the thread must end.
   bool Run() {
     RegisterNewPlayers();
-    std::vector<SessionMessage> arrived;
-    ReadClientSocket(arrived);
-    if (HostListening()) {
-      if (!AcceptConnection()) return false;
-      ReadConnections(arrived);
+    arrived_.clear();
+    readyConnections_.clear();
+    if (!clientWatched_) ReadClientSocket();
+    const NLint count = watched_ == NL_INVALID
+                            ? 0
+                            : nlPollGroup(watched_, NL_READ_STATUS, ready_.data(), static_cast<NLint>(ready_.size()),
+                                          kPassIntervalMs);
+    for (NLint i = 0; i < count; ++i) {
+      if (ready_[i] == client_) ReadClientSocket();
+      else if (ready_[i] != listening_) readyConnections_.push_back(ready_[i]);
     }
-    std::vector<OutgoingMessage> outbox;
     session_.Lock();
-    for (SessionMessage& message : arrived) session_.incomingQueue.push_back(std::move(message));
-    DeliverToLocalPlayers();
-    if (session_.listeningSocket != NL_INVALID) HandleAsHost(outbox);
-    TakeReplies();
+    listening_ = session_.listeningSocket;
+    session_.Unlock();
+    if (listening_ != NL_INVALID) {
+      if (!AcceptConnections()) return false;
+      ReadConnections();
+      CloseSilentConnections();
+    }
+    session_.Lock();
+    for (SessionMessage& message : arrived_) session_.incomingQueue.push_back(message);
+    DeliverToLocalPlayers(session_);
+    if (listening_ != NL_INVALID) HandleAsHost();
+    const bool answered = TakeReplies(session_);
     session_.incomingQueue.clear();
     session_.Unlock();
-    for (const OutgoingMessage& outgoing : outbox) WriteWholeMessage(outgoing.socket, outgoing.message);
+    if (answered) session_.answerSignal.notify_all();
+    WriteOutbox(outbox_);
     return true;
   }
 
  private:
-  bool HostListening() {
-    session_.Lock();
-    const bool listening = session_.listeningSocket != NL_INVALID;
-    session_.Unlock();
-    return listening;
+  void Watch(NLsocket socket) {
+    if (socket != NL_INVALID && watched_ != NL_INVALID) nlGroupAddSocket(watched_, socket);
+    if (socket != NL_INVALID) nlSetReceiveBuffer(socket, kReceiveBufferBytes);
   }
 
   void RegisterNewPlayers() {
@@ -91,11 +135,10 @@ class SessionPass {
       }
       ++entry;
     }
-    const NLsocket client = session_.clientSocket;
     session_.Unlock();
     if (waiting.empty()) return;
     std::vector<bool> sent(waiting.size());
-    for (std::size_t i = 0; i < waiting.size(); ++i) sent[i] = WriteWholeMessage(client, registrations[i]);
+    for (std::size_t i = 0; i < waiting.size(); ++i) sent[i] = WriteWholeMessage(client_, registrations[i]);
     // A registration that could not be written (the connection to the host is still being
     // made) stays new and goes out in a later pass. Entries only this thread removes, so
     // the pointers are still good.
@@ -106,49 +149,74 @@ class SessionPass {
     session_.Unlock();
   }
 
-  // Reads one datagram; true with message filled when it is a session message.
-  bool ReadMessage(NLsocket socket, SessionMessage& message, NLint& result) {
+  // Reads one datagram into the arrived messages when it is a session message. The result
+  // of the read: 0 when nothing more waits, negative on failure.
+  NLint ReadInto(NLsocket socket, NLsocket source, bool& decoded) {
     // One byte more than the largest message, so an oversized datagram shows as such.
-    result = nlRead(socket, buffer_, sizeof buffer_);
-    return result > 0 && DecodeDatagram(buffer_, static_cast<std::size_t>(result), message);
+    const NLint result = nlRead(socket, buffer_, sizeof buffer_);
+    decoded = false;
+    if (result <= 0) return result;
+    SessionMessage& message = arrived_.emplace_back();
+    message.source = source;
+    decoded = DecodeDatagram(buffer_, static_cast<std::size_t>(result), message);
+    if (!decoded) arrived_.pop_back();
+    return result;
   }
 
-  void ReadClientSocket(std::vector<SessionMessage>& arrived) {
-    session_.Lock();
-    const NLsocket client = session_.clientSocket;
-    session_.Unlock();
-    if (client == NL_INVALID) return;
-    SessionMessage message;
-    NLint result = 0;
+  void ReadClientSocket() {
+    if (clientGone_) return;
+    bool decoded = false;
     for (int read = 0; read < kClientReadsPerPass; ++read) {
-      message.source = NL_INVALID;
-      if (!ReadMessage(client, message, result)) break;
-      arrived.push_back(message);
+      const NLint result = ReadInto(client_, NL_INVALID, decoded);
+      if (result > 0) continue;
+      if (result < 0) {
+        const NLenum error = nlGetError();
+        if (error == NL_CON_PENDING) return;  // looked at again next pass
+        // A handshake that failed leaves a socket that can never be read.
+        if (error == NL_CON_REFUSED) {
+          clientGone_ = true;
+          nlGroupDeleteSocket(watched_, client_);
+          return;
+        }
+      }
+      break;
     }
+    if (!clientWatched_ && watched_ != NL_INVALID) clientWatched_ = nlGroupAddSocket(watched_, client_);
   }
 
-  bool AcceptConnection() {
-    session_.Lock();
-    const NLsocket listening = session_.listeningSocket;
-    session_.Unlock();
-    if (listenGroup_ == NL_INVALID) {
-      listenGroup_ = nlGroupCreate();
-      if (listenGroup_ != NL_INVALID) nlGroupAddSocket(listenGroup_, listening);
-    }
-    // One connection per pass; but a datagram that is not a connection request must not
-    // cost a whole pass, or a stream of junk would keep real requests waiting until their
-    // senders give up. So while more datagrams wait, up to a bound, look at the next.
+  bool AcceptConnections() {
+    // A datagram that is not a connection request must not cost a whole pass, or a stream
+    // of junk would keep real requests waiting until their senders give up. So while more
+    // datagrams wait, up to a bound, look at the next.
     for (int looked = 0; looked < kListenDatagramsPerPass; ++looked) {
-      const NLsocket accepted = nlAcceptConnection(listening);
+      const NLsocket accepted = nlAcceptConnection(listening_);
       if (accepted != NL_INVALID) {
-        if (group_ == NL_INVALID || !nlGroupAddSocket(group_, accepted)) nlClose(accepted);
-        return true;
+        Admit(accepted);
+        continue;
       }
       const NLenum error = nlGetError();
       if (error == NL_SYSTEM_ERROR || error == NL_NOT_LISTEN) return EndOnFailedListener();
       if (!ListenerHasMore()) return true;
     }
     return true;
+  }
+
+  void Admit(NLsocket accepted) {
+    NLaddress remote;
+    if (!nlGetRemoteAddr(accepted, &remote)) {
+      nlClose(accepted);
+      return;
+    }
+    // The host's own client socket reaches the listening socket from this machine; it may
+    // stay silent as long as the hosting game creates no player.
+    const bool own = IsLoopback(remote) || remote.address.sin_addr.s_addr == ownAddress_;
+    const bool exempt = own && nlGetPortFromAddr(&remote) == ownClientPort_;
+    if (!connections_.Admit(accepted, remote.address.sin_addr.s_addr, NowMs(), exempt) ||
+        !nlGroupAddSocket(watched_, accepted)) {
+      connections_.Forget(accepted);
+      nlClose(accepted);
+      return;
+    }
   }
 
   bool ListenerHasMore() {
@@ -169,94 +237,90 @@ class SessionPass {
     return false;
   }
 
-  void ReadConnections(std::vector<SessionMessage>& arrived) {
-    if (group_ == NL_INVALID) return;
-    // The whole group is polled, so more ready connections than one pass serves cannot make
-    // the poll fail; the pass starts where the last one stopped, so every one gets its turn.
-    ready_.resize(NL_MAX_GROUP_SOCKETS);
-    const NLint count = nlPollGroup(group_, NL_READ_STATUS, ready_.data(), static_cast<NLint>(ready_.size()), 0);
-    if (count <= 0) return;
-    const std::size_t served = std::min<std::size_t>(static_cast<std::size_t>(count), kConnectionsPerPass);
-    const std::size_t first = rotation_ % static_cast<std::size_t>(count);
-    rotation_ += served;
-    for (std::size_t i = 0; i < served; ++i) {
-      const NLsocket connection = ready_[(first + i) % static_cast<std::size_t>(count)];
-      SessionMessage message;
-      NLint result = 0;
-      if (ReadMessage(connection, message, result)) {
-        message.source = connection;
-        arrived.push_back(message);
-        continue;
+  void ReadConnections() {
+    const std::size_t count = readyConnections_.size();
+    if (count == 0) return;
+    int budget = kAllConnectionReadsPerPass;
+    const std::size_t first = rotation_ % count;
+    std::size_t served = 0;
+    for (; served < count && budget > 0; ++served) {
+      const NLsocket connection = readyConnections_[(first + served) % count];
+      for (int read = 0; read < kConnectionReadsPerPass && budget > 0; ++read, --budget) {
+        bool decoded = false;
+        const NLint result = ReadInto(connection, connection, decoded);
+        if (result > 0) continue;
+        // A peer that is gone: the stream ended, the connection broke, or the system
+        // reports that nobody listens on its port any more.
+        const NLenum error = nlGetError();
+        if (result < 0 && (error == NL_MESSAGE_END || error == NL_SOCK_DISCONNECT || error == NL_SYSTEM_ERROR)) {
+          DropConnection(connection);
+        }
+        break;
       }
-      const NLenum error = nlGetError();
-      if (result < 0 && (error == NL_MESSAGE_END || error == NL_SOCK_DISCONNECT)) DropConnection(connection);
+    }
+    rotation_ = first + served;
+  }
+
+  void CloseSilentConnections() {
+    const std::int64_t now = NowMs();
+    if (now - lastSilenceCheck_ < kSilenceCheckMs) return;
+    lastSilenceCheck_ = now;
+    // A connection whose registrations all went unanswered (the limits) counts as silent:
+    // it can do nothing but hold a socket.
+    for (const NLsocket connection : connections_.Silent(now)) {
+      session_.Lock();
+      const bool registered = session_.playersPerConnection.count(connection) != 0;
+      session_.Unlock();
+      if (registered) connections_.Heard(connection);
+      else DropConnection(connection);
     }
   }
 
   void DropConnection(NLsocket connection) {
-    nlGroupDeleteSocket(group_, connection);
     nlClose(connection);
+    connections_.Forget(connection);
     session_.Lock();
     RemovePlayersOfConnection(session_, connection);
     session_.Unlock();
   }
 
-  void DeliverToLocalPlayers() {
-    ConsumeQueued(session_.incomingQueue, [&](SessionMessage& message) {
-      if (message.Type() != kDataMessage) return false;
-      for (NetPlayerEntry& entry : session_.localPlayers) {
-        if (entry.id < 0 || entry.id != message.To()) continue;
-        // A process's own hidden entry never reads its inbox; copies of messages to all
-        // players addressed to it are dropped instead of piling up.
-        if (entry.hidden == 0) entry.inbox.push_back(std::move(message));
-        return true;
-      }
-      return false;
-    });
-  }
-
-  void HandleAsHost(std::vector<OutgoingMessage>& outbox) {
+  void HandleAsHost() {
     ConsumeQueued(session_.incomingQueue, [&](const SessionMessage& message) {
-      return message.source != NL_INVALID && HandleHostMessage(session_, message, outbox);
-    });
-  }
-
-  // Only what came through the client socket comes from the host; a peer writing to the
-  // host's connections cannot pose as the host's replies.
-  void TakeReplies() {
-    ConsumeQueued(session_.incomingQueue, [&](SessionMessage& message) {
-      if (message.source != NL_INVALID || message.From() != kHostId) return false;
-      if (message.Type() > 99) {
-        session_.replyQueue.push_back(std::move(message));
-        return true;
+      if (message.source == NL_INVALID) return false;
+      const bool used = HandleHostMessage(session_, message, outbox_);
+      if (outbox_.size() >= kOutboxFlushSize) {
+        // Only this thread touches the queue and the host's players, so they stay as they
+        // are while the lock is released for the writes.
+        session_.Unlock();
+        WriteOutbox(outbox_);
+        session_.Lock();
       }
-      if (message.Type() == kRegistrationReply) {
-        if (message.To() < 0) return true;
-        for (NetPlayerEntry& entry : session_.localPlayers) {
-          if (entry.id != kEntryRegistrationSent) continue;
-          entry.id = message.To();
-          break;
-        }
-        return true;
-      }
-      return false;
+      return used;
     });
   }
 
   void CloseConnections() {
     if (listenGroup_ != NL_INVALID) nlGroupDestroy(listenGroup_);
-    listenGroup_ = NL_INVALID;
-    if (group_ == NL_INVALID) return;
-    for (const NLsocket connection : nlGroupGetSockets(group_)) nlClose(connection);
-    nlGroupDestroy(group_);
-    group_ = NL_INVALID;
+    if (watched_ != NL_INVALID) nlGroupDestroy(watched_);
+    for (const NLsocket connection : connections_.All()) nlClose(connection);
   }
 
   NetSession& session_;
-  NLint group_;
+  NLint watched_;  // the client socket, the listening socket and every accepted connection
   NLint listenGroup_ = NL_INVALID;
+  NLsocket client_ = NL_INVALID;
+  NLsocket listening_ = NL_INVALID;
+  bool clientWatched_ = false;
+  bool clientGone_ = false;
+  NLushort ownClientPort_ = 0;
+  std::uint32_t ownAddress_ = 0;
+  ConnectionRegistry connections_;
   std::vector<NLsocket> ready_;
+  std::vector<NLsocket> readyConnections_;
+  std::vector<SessionMessage> arrived_;
+  std::vector<OutgoingMessage> outbox_;
   std::size_t rotation_ = 0;
+  std::int64_t lastSilenceCheck_ = 0;
   unsigned char buffer_[kMaxMessageBytes + 1];
 };
 
@@ -276,13 +340,14 @@ void* SessionThread(void* data) {
       const bool stop = session.stopRequest != 0;
       session.Unlock();
       if (stop || !pass.Run()) break;
-      std::this_thread::sleep_for(std::chrono::milliseconds(kPassIntervalMs));
     }
   }
-  // The last touch of the session: once the flag is down the session may be freed.
+  // The last touch of the session: once the flag is down the session may be freed. The
+  // waiting commands are told, so they fail now instead of at the end of their limit.
   session.Lock();
   session.threadRunning = 0;
   session.stopRequest = 1;
+  session.answerSignal.notify_all();
   session.Unlock();
   return nullptr;
 }

@@ -312,3 +312,14 @@ bool nlSetReadTimeout(NLsocket socket, NLint milliseconds) {
   record->readTimeoutMs = milliseconds < 0 ? -1 : milliseconds;
   return true;
 }
+
+bool nlSetReceiveBuffer(NLsocket socket, NLint bytes) {
+  const std::shared_ptr<SocketRecord> record = FindSocket(socket);
+  if (!record) return false;
+  const int size = bytes < 0 ? 0 : bytes;
+  if (::setsockopt(record->descriptor, SOL_SOCKET, SO_RCVBUF, &size, sizeof size) != 0) {
+    SetSystemError(errno);
+    return false;
+  }
+  return true;
+}

@@ -9,7 +9,8 @@
 //     fetch (which initialises and shuts the layer down itself) leaves a running session alone.
 //   - a blocking connect never waits forever, and a blocking read can be given a time limit
 //     (nlSetReadTimeout, our own addition).
-//   - accepted sockets take the blocking mode of the listening socket, not the current setting.
+//   - accepted sockets take the blocking mode of the listening socket, not the current setting,
+//     and (UDP) its receive buffer size.
 
 #include <netinet/in.h>
 #include <pthread.h>
@@ -94,9 +95,14 @@ NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes);
 // Our addition: a blocking read on this socket waits at most milliseconds, then fails with
 // NL_TIMED_OUT; a negative value waits without limit (the default).
 bool nlSetReadTimeout(NLsocket socket, NLint milliseconds);
+// Our addition: asks the system for a receive buffer of bytes on the socket (it may grant
+// less; the system's maximum applies), so bursts wait in the buffer instead of being dropped.
+bool nlSetReceiveBuffer(NLsocket socket, NLint bytes);
 
 // Addresses.
 bool nlGetLocalAddr(NLsocket socket, NLaddress* address);
+// The peer of a connected socket (for an accepted UDP connection: the client's address).
+bool nlGetRemoteAddr(NLsocket socket, NLaddress* address);
 std::vector<NLaddress> nlGetAllLocalAddr();
 bool nlGetAddrFromName(const char* name, NLaddress* address);
 bool nlSetAddrPort(NLaddress* address, NLushort port);

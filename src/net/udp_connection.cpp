@@ -115,6 +115,14 @@ NLsocket AcceptUdpConnection(const std::shared_ptr<SocketRecord>& listener) {
     nlSetError(NL_OUT_OF_MEMORY);
     return NL_INVALID;
   }
+  // The new socket gets the listening socket's receive buffer before the client can
+  // reach it, so a burst right after the handshake finds the room the host asked for.
+  int receiveBuffer = 0;
+  socklen_t bufferSize = sizeof receiveBuffer;
+  if (::getsockopt(listener->descriptor, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, &bufferSize) == 0) {
+    receiveBuffer /= 2;  // the system reports twice what was asked for (its bookkeeping share)
+    ::setsockopt(descriptor, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+  }
   sockaddr_in local{};
   socklen_t localSize = sizeof local;
   ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &localSize);

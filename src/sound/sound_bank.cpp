@@ -1,6 +1,7 @@
 #include "sound/sound_bank.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "sound/sound_file.h"
@@ -38,9 +39,14 @@ int SoundBank::Load(const std::string& path, int slotNumber, int voices) {
   slot.fileName = path;
   std::vector<std::uint8_t> file;
   std::unique_ptr<SoundSamples> samples;
-  if (ReadSoundFile(path, file)) {
-    const WavSound sound = ParseWav(file);
-    if (sound.status == WavStatus::kLoaded) samples = SoundSamples::Create(sound, device_->Format());
+  // A sound too large for the memory left fails to load like a damaged one.
+  try {
+    if (ReadSoundFile(path, file)) {
+      const WavSound sound = ParseWav(file);
+      if (sound.status == WavStatus::kLoaded) samples = SoundSamples::Create(sound, device_->Format());
+    }
+  } catch (const std::bad_alloc&) {
+    samples.reset();
   }
   if (samples == nullptr) {
     slot.voiceCount = 0;

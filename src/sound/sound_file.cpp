@@ -13,6 +13,11 @@ std::string ResolveSoundFile(const char* fileName) {
   return ResolveLoaderPath(fileName, path) ? path : std::string(fileName);
 }
 
+bool IsRegularFile(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 bool ReadSoundFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
   bytes.clear();
   if (path.empty()) return false;

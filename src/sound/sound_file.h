@@ -14,6 +14,9 @@ inline constexpr std::uint64_t kMaxSoundFileBytes = 512ull << 20;
 // name as the game gave it (which then opens as a plain file or not at all).
 std::string ResolveSoundFile(const char* fileName);
 
+// True when path names a regular file (not a folder, FIFO or device).
+bool IsRegularFile(const std::string& path);
+
 // Reads the whole regular file at path into bytes. False (bytes empty) when it cannot
 // be opened or read, is not a regular file, or is larger than kMaxSoundFileBytes.
 bool ReadSoundFile(const std::string& path, std::vector<std::uint8_t>& bytes);

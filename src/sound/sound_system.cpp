@@ -2,6 +2,7 @@
 
 #include "host/engine_state.h"
 #include "sound/sound_bank.h"
+#include "sound/music_commands.h"
 #include "sound/sound_device.h"
 
 void CreateSound() {
@@ -20,6 +21,8 @@ void SetSoundWindow(void* window) {
 }
 
 void ShutdownSound() {
+  // Music plays on the device: it goes before the device closes.
+  StopMusic();
   EngineSubsystems& subsystems = Subsystems();
   if (subsystems.soundBank != nullptr) {
     delete subsystems.soundBank;

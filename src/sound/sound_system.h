@@ -9,6 +9,6 @@ void CreateSound();
 int InitSound(void* window);
 // Start-up, once the window is final: tells the sound device the window.
 void SetSoundWindow(void* window);
-// Shutdown: releases every slot of the bank, last to first, frees the bank, then closes
+// Shutdown: stops the music, releases every slot of the bank, last to first, frees the bank, then closes
 // the output and frees the device. Does nothing for objects that are absent.
 void ShutdownSound();

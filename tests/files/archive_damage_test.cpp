@@ -9,6 +9,7 @@
 #include "archive_fixture.h"
 #include "files/archive_format.h"
 #include "files/archive_member.h"
+#include "support/memory_limited_child.h"
 
 namespace {
 
@@ -91,6 +92,19 @@ TEST_F(DamagedArchiveTest, HighlyCompressedMemberNearTheExpansionBoundIsAccepted
   SelectOneMember(member, 0, static_cast<std::uint32_t>(member.size()));
   ASSERT_EQ(Resolve("m.bmp"), 1);
   EXPECT_EQ(Read(result), data);
+}
+
+TEST_F(DamagedArchiveTest, StatedSizeFarBeyondWhatTheStreamYieldsCostsOnlyTheYield) {
+  if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+  // 1 MiB that does not compress, stated as 255 times its packed size (about 255 MiB).
+  std::string data(1 << 20, '\0');
+  std::uint32_t noise = 12345;
+  for (char& byte : data) byte = static_cast<char>((noise = noise * 1103515245u + 12345u) >> 24);
+  std::string member = PackedMember(data);
+  member.replace(0, 4, LittleEndian32(static_cast<std::uint32_t>(255 * (member.size() - 4))));
+  SelectOneMember(member, 0, static_cast<std::uint32_t>(member.size()));
+  EXPECT_EQ(ExitCodeWithMemoryLimit(96 << 20, [&] { return Resolve("m.bmp") == 1 && Read(result) == data ? 0 : 1; }),
+            0);
 }
 
 TEST_F(DamagedArchiveTest, StreamThatBreaksOffYieldsTheBytesDecodedBeforeTheDamage) {

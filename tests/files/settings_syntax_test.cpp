@@ -37,6 +37,15 @@ TEST(SettingsParser, RemovesTrailingControlAndHighBytesFromValues) {
   EXPECT_EQ(Parsed("[S]\nv=a\xE9z\n"), "S: v=a\xE9z;");
 }
 
+TEST(SettingsParser, ValueOfOnlyControlAndHighBytesIsDroppedSoAWriteBackReadsTheSame) {
+  for (const char* text : {"[x]\nc=\xd2\n", "[x]\nc= \x01\x1f\xff\n", "[x]\nc=\x05\r\n"}) {
+    const SettingsSections sections = ParseSettingsText(text);
+    EXPECT_EQ(FindSettingValue(sections, "x", "c"), nullptr) << text;
+    EXPECT_EQ(Describe(ParseSettingsText(FormatSettingsText(sections))), Describe(sections)) << text;
+  }
+  EXPECT_EQ(Parsed("[x]\nc=\xd2 \n"), "x: c=\xd2 ;");  // a trailing space ends the trimming
+}
+
 TEST(SettingsParser, HeaderNameEndsAtTheFirstBlankAndLosesOneClosingBracket) {
   EXPECT_EQ(Parsed("[Player]\na=1\n"), "Player: a=1;");
   EXPECT_EQ(Parsed("[My Game]\na=1\n"), "My: a=1;");
@@ -72,6 +81,12 @@ TEST(SettingsParser, SplitsLinesLongerThan1024Bytes) {
   const SettingsSections sections = ParseSettingsText("[A]\n" + exactLine);
   ASSERT_EQ(sections.size(), 1u);
   EXPECT_EQ(sections[0].entries.at(0).value, std::string(1022, 'z'));
+}
+
+TEST(SettingsParser, TextWithoutLineFeedsIsCutInto1024BytePieces) {
+  // Carriage returns alone do not end lines: each piece is one line.
+  std::string text = "[A]" + std::string(1021, ' ') + "b=2" + std::string(1021, '\r') + "c=3";
+  EXPECT_EQ(Parsed(text), "A: b=2; c=3;");
 }
 
 TEST(SettingsParser, KeepsDuplicateSectionsButLookupFindsTheFirst) {

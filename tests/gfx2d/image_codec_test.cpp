@@ -11,6 +11,7 @@
 #include "gfx2d/bmp_reader.h"
 #include "gfx2d/image_writer.h"
 #include "gfx2d/png_reader.h"
+#include "support/memory_limited_child.h"
 #include "support/process_runner.h"
 
 namespace {
@@ -91,7 +92,8 @@ ScratchDirectory* ImageCodec::images = nullptr;
 
 TEST_F(ImageCodec, DecodesEveryVariantLikeTheIndependentDecoder) {
   for (const char* name : {"rgb24.bmp", "palette8.bmp", "rgb32.bmp", "rgb8.png", "rgba8.png", "rgb16.png",
-                           "grey1.png", "grey2.png", "grey4.png", "grey8.png", "grey16.png", "palette_trns.png"}) {
+                           "grey1.png", "grey2.png", "grey4.png", "grey8.png", "grey16.png", "palette_trns.png",
+                           "rgb8_interlaced.png"}) {
     SCOPED_TRACE(name);
     const ImageBuffer expected = ReadExpected(Image(std::string(name) + ".rgba"));
     ImageBuffer decoded;
@@ -180,6 +182,9 @@ TEST_F(ImageCodec, DamagedAndHostileFilesFailWithoutCrashing) {
       {"truncated-png", pngBytes.substr(0, pngBytes.size() - 30)},
       {"huge-png", pngHuge},
       {"png-signature-only", pngBytes.substr(0, 8)},
+      // Found by fuzzing: a zTXt chunk stating 436 MB after an interlaced RGBA header.
+      {"png-huge-text-chunk", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x03\0\0\0\x29\x08\x06\0\0\x01"
+                                          "\x9d\x74\x66\x1b\x1a\0\0\0zTXtT\xe4\xe2\x46\x66\x40", 47)},
   };
   for (const auto& [name, contents] : cases) {
     SCOPED_TRACE(name);
@@ -197,6 +202,40 @@ TEST_F(ImageCodec, DamagedAndHostileFilesFailWithoutCrashing) {
   EXPECT_FALSE(LoadBmp(scratch.Path().c_str(), kNoColourKey, image));  // a directory
   EXPECT_FALSE(LoadPng(scratch.Path().c_str(), kNoColourKey, image));
   EXPECT_FALSE(LoadBmp((scratch.Path() + "/missing").c_str(), kNoColourKey, image));
+}
+
+// Each reader runs in a child whose memory may grow by limit; 0 when it refused the file.
+int ExitCodeOfLoad(bool png, const std::string& path, std::size_t limit) {
+  return ExitCodeWithMemoryLimit(limit, [&] {
+    ImageBuffer image;
+    const bool loaded = png ? LoadPng(path.c_str(), kNoColourKey, image) : LoadBmp(path.c_str(), kNoColourKey, image);
+    return loaded || !image.IsEmpty() ? 1 : 0;
+  });
+}
+
+TEST_F(ImageCodec, HeadersPromisingMoreThanTheDataHoldsCostNoMemory) {
+  if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+  // 4 GiB of RGBA claimed by 70 bytes; 1 GiB of rows once expanded, claimed by a file
+  // large enough to inflate to them, with three rows there.
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("claims_huge.png"), 64 << 20), 0);
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("rows_missing.png"), 64 << 20), 0);
+}
+
+TEST_F(ImageCodec, RunningOutOfMemoryFailsTheLoadInsteadOfEndingTheProgram) {
+  if (!MemoryLimitsApply()) GTEST_SKIP() << "address-space limits do not work under the sanitizers";
+  // An 8-bit 4096 x 4096 picture: 16 MiB of rows, 64 MiB of pixels, more than the heap of
+  // a test run has lying free.
+  std::string large = Bmp24(1, 1, {{0, 0, 0}}).substr(0, 54);
+  large[18] = large[22] = '\0';
+  large[19] = large[23] = '\x10';  // width and height 4096
+  large[28] = 8;
+  const std::string bmp = Write("large.bmp", large + std::string(4096 * 4096, '\0'));
+  EXPECT_EQ(ExitCodeOfLoad(false, bmp, 32 << 20), 0);
+  EXPECT_EQ(ExitCodeOfLoad(true, Image("large_grey.png"), 32 << 20), 0);
+  ImageBuffer image;  // with the memory there, both load
+  EXPECT_TRUE(LoadBmp(bmp.c_str(), kNoColourKey, image));
+  EXPECT_TRUE(LoadPng(Image("large_grey.png").c_str(), kNoColourKey, image));
+  EXPECT_EQ(image.width, 4096);
 }
 
 TEST_F(ImageCodec, SavedBmpReadsBackIdenticallyInPillow) {

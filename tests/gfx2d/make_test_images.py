@@ -102,3 +102,41 @@ expect("palette_trns.png", W, H, [c for row in rows for i in row for c in (*pale
 
 rows = [[v for x in range(W) for v in (x * 30, 200)] for y in range(H)]
 write_png("grey_alpha.png", W, H, 8, 4, rows)
+
+
+def adam7_png(name, width, height, pixel):
+    """8-bit RGB, interlaced: the seven passes of every eighth, fourth, ... pixel."""
+    passes = ((0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4), (1, 0, 2, 2), (0, 1, 1, 2))
+    raw = bytearray()
+    for x0, y0, dx, dy in passes:
+        if x0 >= width:
+            continue
+        for y in range(y0, height, dy):
+            raw.append(0)
+            for x in range(x0, width, dx):
+                raw.extend(pixel(x, y))
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 1)
+    data = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(raw))) + chunk(b"IEND", b"")
+    (out / name).write_bytes(data)
+
+
+adam7_png("rgb8_interlaced.png", W, H, colour)
+expect("rgb8_interlaced.png", W, H, [v for y in range(H) for x in range(W) for v in (*colour(x, y), 255)])
+
+
+def hostile_png(name, width, height, depth, colour_type, raw, padding=0):
+    """A header promising width x height over data that holds only raw."""
+    header = struct.pack(">IIBBBBB", width, height, depth, colour_type, 0, 0, 0)
+    filler = chunk(b"tEXt", b"Comment\0" + b"x" * padding) if padding else b""
+    data = (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + filler + chunk(b"IDAT", zlib.compress(raw)) +
+            chunk(b"IEND", b""))
+    (out / name).write_bytes(data)
+
+
+# 32768 x 32768 RGBA (4 GiB) claimed by a file of about 70 bytes holding one pixel.
+hostile_png("claims_huge.png", 32768, 32768, 8, 6, b"\0\1\2\3\4")
+# 1-bit grey 32768 x 32768: 128 MiB of packed rows, which a file of 140 KB could inflate
+# to, but only three rows are there.
+hostile_png("rows_missing.png", 32768, 32768, 1, 0, (b"\0" + bytes(4096)) * 3, padding=140000)
+# A real 4096 x 4096 grey picture: 64 MiB once decoded to RGBA, from about 16 KB.
+hostile_png("large_grey.png", 4096, 4096, 8, 0, (b"\0" + bytes(4096)) * 4096)

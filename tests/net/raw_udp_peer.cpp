@@ -34,6 +34,10 @@ RawUdpPeer::RawUdpPeer(std::uint16_t port) {
 
 RawUdpPeer::~RawUdpPeer() { ::close(descriptor_); }
 
+void RawUdpPeer::SetReceiveBuffer(int bytes) const {
+  ::setsockopt(descriptor_, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes);
+}
+
 void RawUdpPeer::SendTo(std::uint16_t port, const std::string& bytes) const {
   const sockaddr_in address = Loopback(port);
   ::sendto(descriptor_, bytes.data(), bytes.size(), 0, reinterpret_cast<const sockaddr*>(&address), sizeof address);

@@ -21,6 +21,8 @@ class RawUdpPeer {
   RawUdpPeer& operator=(const RawUdpPeer&) = delete;
 
   std::uint16_t Port() const { return port_; }
+  // Room for bursts of answers that arrive faster than the test reads them.
+  void SetReceiveBuffer(int bytes) const;
   void SendTo(std::uint16_t port, const std::string& bytes) const;
   // The next datagram within timeoutMs.
   std::optional<Datagram> Receive(int timeoutMs) const;

@@ -2,9 +2,15 @@
 // hostile host) must keep serving, never read or write outside a buffer (run these in the
 // sanitizer build too) and never let one peer speak for another.
 
+#include <dirent.h>
+
+#include <fstream>
 #include <future>
 #include <random>
+#include <set>
 
+#include "net/connection_registry.h"
+#include "net/session_host.h"
 #include "session_fixture.h"
 #include "wire_bytes.h"
 
@@ -42,6 +48,12 @@ class HostileTest : public SessionFixture {
   void DrainAttacker() {
     while (attacker.Receive(50)) {
     }
+  }
+
+  // The attacker registers a player of its own through its connection.
+  std::int32_t RegisterAttacker() {
+    attacker.SendTo(connection, TrvnDatagram(1, 0, 0, RegistrationPayload("Mallory", 0)));
+    return ReadLittleEndian32(attacker.ReceiveFrom(connection, 3000).value().bytes, 9);
   }
 
   NetSession host;
@@ -147,6 +159,103 @@ TEST_F(HostileTest, GarbageAndFloodsOfConnectionRequestsAtTheListeningSocket) {
   ExpectStillServing(2);
   NetSession latecomer;
   EXPECT_TRUE(latecomer.Join("127.0.0.1", port)) << "a real join still gets through after the flood";
+}
+
+TEST_F(HostileTest, NobodyCanSendAsOrRemoveAnotherConnectionsPlayers) {
+  const std::int32_t attackerId = RegisterAttacker();
+  client.Lock();
+  const std::int32_t clientOwnId = client.ownId;
+  client.Unlock();
+  for (const std::int32_t victim : {clientPlayer, clientOwnId, hostPlayer}) {
+    attacker.SendTo(connection, TrvnDatagram(4, 0, victim));
+  }
+  // Forged senders, to one player and to all: the host's own players are reached through the
+  // same check as everybody else's.
+  for (const std::int32_t forged : {clientPlayer, hostPlayer, 0, 31337}) {
+    for (const std::int32_t to : {hostPlayer, clientPlayer, -1}) {
+      attacker.SendTo(connection, TrvnDatagram(3, to, forged, "forged"));
+    }
+  }
+  attacker.SendTo(connection, TrvnDatagram(3, hostPlayer, attackerId, "honestly from Mallory"));
+  EXPECT_EQ(NextMessage(host, hostPlayer, 5000), "honestly from Mallory");
+  std::string text;
+  EXPECT_FALSE(host.Receive(hostPlayer, text)) << text;
+  EXPECT_FALSE(client.Receive(clientPlayer, text)) << text;
+  ExpectStillServing(3);
+  std::string name;
+  ASSERT_TRUE(client.PlayerName(clientPlayer, name));
+  EXPECT_EQ(name, "Cid");
+}
+
+TEST_F(HostileTest, RegistrationsAreBoundedPerConnection) {
+  // Sent in chunks that any receive buffer holds, each answered before the next.
+  std::size_t answered = 0;
+  for (std::size_t sent = 0; sent < kMaxPlayersPerConnection + 200; sent += 100) {
+    for (int i = 0; i < 100; ++i) attacker.SendTo(connection, TrvnDatagram(1, 0, 0, RegistrationPayload("bot", 0)));
+    while (answered < std::min(sent + 100, kMaxPlayersPerConnection) && attacker.ReceiveFrom(connection, 5000)) {
+      ++answered;
+    }
+  }
+  LetPassesRun();
+  EXPECT_EQ(answered, kMaxPlayersPerConnection);
+  host.Lock();
+  EXPECT_EQ(host.hostPlayers.size(), kMaxPlayersPerConnection + 3) << "and Ann, Cid and Cid's hidden entry";
+  host.Unlock();
+  EXPECT_FALSE(attacker.ReceiveFrom(connection, 300)) << "registrations past the limit get no answer";
+  ExpectStillServing(-1);
+}
+
+TEST_F(HostileTest, ABurstOfRegistrationsIsAnsweredWhileOthersKeepPlaying) {
+  // The burst waits in the host's receive buffer; the system caps its size.
+  std::ifstream limit("/proc/sys/net/core/rmem_max");
+  long maximum = 0;
+  if (!(limit >> maximum) || maximum < (1 << 20)) GTEST_SKIP() << "receive buffers are capped at " << maximum;
+  attacker.SetReceiveBuffer(8 << 20);
+  auto talking = std::async(std::launch::async, [&] {
+    int arrived = 0;
+    for (int i = 0; i < 50; ++i) {
+      client.Send(clientPlayer, hostPlayer, "m" + std::to_string(i));
+      if (NextMessage(host, hostPlayer, 10000) == "m" + std::to_string(i)) ++arrived;
+    }
+    return arrived;
+  });
+  constexpr int kBurst = 1000;
+  for (int i = 0; i < kBurst; ++i) attacker.SendTo(connection, TrvnDatagram(1, 0, 0, RegistrationPayload("b", 0)));
+  std::set<std::int32_t> ids;
+  while (std::optional<Datagram> reply = attacker.ReceiveFrom(connection, 10000)) {
+    if (reply->bytes.size() == 17 && reply->bytes[4] == 2) ids.insert(ReadLittleEndian32(reply->bytes, 9));
+    if (ids.size() == kBurst) break;
+  }
+  EXPECT_EQ(ids.size(), static_cast<std::size_t>(kBurst));
+  EXPECT_EQ(talking.get(), 50);
+}
+
+std::size_t OpenDescriptors() {
+  std::size_t count = 0;
+  if (DIR* folder = opendir("/proc/self/fd")) {
+    while (readdir(folder) != nullptr) ++count;
+    closedir(folder);
+  }
+  return count;
+}
+
+TEST_F(HostileTest, FloodedConnectionRequestsAreBoundedAndSilentOnesClosed) {
+  const std::size_t before = OpenDescriptors();
+  RawUdpPeer requester;
+  requester.SetReceiveBuffer(8 << 20);
+  for (std::size_t i = 0; i < kMaxConnectionsPerAddress + 100; ++i) {
+    requester.SendTo(port, kRequestDatagram);
+    if (i % 64 == 63) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  ExpectStillServing(2);
+  EXPECT_LE(OpenDescriptors(), before + kMaxConnectionsPerAddress);
+  // None of them says anything: they are closed after the silence limit.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (OpenDescriptors() > before + 4 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_LE(OpenDescriptors(), before + 4);
+  ExpectStillServing(2);
 }
 
 TEST_F(HostileTest, AClientSurvivesAHostileHost) {

@@ -278,10 +278,14 @@ TEST_F(SessionCommandsTest, IdsCrossTheCommandsAsText) {
   EXPECT_EQ(SendNetLeave(ann), 1);
 }
 
-TEST_F(SessionCommandsTest, WithoutASessionRequestsFailAfterTheWait) {
+TEST_F(SessionCommandsTest, WithoutASessionRequestsFailAtOnceAndLeaveNothingBehind) {
   EXPECT_EQ(std::string(GetNetPlayerName("101").View()), "NO_DATA");
+  EXPECT_EQ(GetNetPlayerCount(), 0);
+  EXPECT_EQ(std::string(GetNetPlayerId(0).View()), "0");
+  EXPECT_EQ(std::string(CreateNetPlayer("x").View()), "-1");
   EXPECT_EQ(SendNetMessage("101", "0", "nobody listens"), 0);
   EXPECT_EQ(std::string(ReceiveNetMessage("101").View()), "");
+  EXPECT_TRUE(Subsystems().network->localPlayers.empty()) << "no entry was left waiting for a thread";
 }
 
 TEST(SessionCommandsWithoutEngine, CommandsBeforeStartUpReportFailure) {

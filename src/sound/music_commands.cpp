@@ -1,0 +1,57 @@
+#include "sound/music_commands.h"
+
+#include <cstdio>
+#include <string>
+
+#include "files/archive.h"
+#include "host/engine_state.h"
+#include "sound/media_rules.h"
+#include "sound/music_window.h"
+#include "sound/sound_device.h"
+
+double PlayMusic(const BasicString& fileName) {
+  StopMusic();
+  std::string path;
+  if (!ResolveLoaderPath(fileName.TextPointer(), path)) return 0;
+  const SoundDevice* device = Subsystems().soundDevice;
+  if (device == nullptr || !device->IsOpen()) {
+    std::printf("Music: no sound output for %s\n", path.c_str());
+    std::fflush(stdout);
+    return 0;
+  }
+  std::string error;
+  MusicWindow* music = MusicWindow::Open(path, error);
+  if (music == nullptr) {
+    std::printf("Music: cannot open %s: %s\n", path.c_str(), error.c_str());
+    std::fflush(stdout);
+    return 0;
+  }
+  std::printf("Music: opened %s\n", path.c_str());
+  music->SetLevel(kNormalMusicLevel);
+  const bool playing = music->Play();
+  std::printf(playing ? "Music: playing\n" : "Music: play failed\n");
+  std::fflush(stdout);
+  if (!playing) {
+    // Kept, it would be restarted and fail again at every frame.
+    delete music;
+    return 0;
+  }
+  Subsystems().musicWindow = music;
+  return 1;
+}
+
+void StopMusic() {
+  EngineSubsystems& subsystems = Subsystems();
+  delete subsystems.musicWindow;
+  subsystems.musicWindow = nullptr;
+}
+
+void SetMusicVolume(double volume) {
+  if (MusicWindow* music = Subsystems().musicWindow) music->SetLevel(MusicVolumeToLevel(volume));
+}
+
+void KeepMusicLooping() {
+  MusicWindow* music = Subsystems().musicWindow;
+  if (music == nullptr) return;
+  if (MusicHasEnded(music->IsPlaying(), music->Position(), music->Length())) music->Play();
+}
