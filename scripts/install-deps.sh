@@ -19,6 +19,8 @@ packages=(
   libboost-graph-dev
   # test-only: an independent archive writer (Python with LZO) and clang's libFuzzer
   python3-lzo clang libclang-rt-14-dev
+  # the model converter's reader of common 3D formats
+  libassimp-dev
 )
 
 missing=()
