@@ -22,6 +22,8 @@
 #include "gfx2d/solid_drawing.h"
 #include "gfx2d/sprite_drawing.h"
 #include "gfx2d/texture_commands.h"
+#include "gfx3d/collision_commands.h"
+#include "gfx3d/draw_commands.h"
 #include "gfx3d/object_commands.h"
 #include "gfx3d/scene_commands.h"
 #include "host/frame_clock.h"

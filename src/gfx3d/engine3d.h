@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include <GL/gl.h>
 
@@ -88,6 +89,8 @@ class Diveduva3D {
   bool sphereMapping = false;
   bool debug = false;  // collision commands draw what they test; shader errors go to the debugger
   int textureMipmapping = 0;  // mipmap choice the 3D texture commands pass on
+  // Cel shading ramp: brightness bytes from the dark to the lit side of an object.
+  std::vector<std::uint8_t> celRamp{100, 160, 160, 160, 160, 160, 160, 207, 255, 255, 255, 255, 255, 255, 255, 255};
 
   std::array<ShaderProgramEntry, kShaderProgramSlots> shaders{};
   int currentShader = -1;  // -1: the fixed function

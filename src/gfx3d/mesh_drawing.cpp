@@ -1,0 +1,345 @@
+#include "gfx3d/mesh_drawing.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "gfx2d/drawing_state.h"
+#include "gfx3d/cel_shading.h"
+#include "gfx3d/mesh_collision.h"
+#include "gfx3d/mesh_tangents.h"
+#include "gfx3d/object_transforms.h"
+#include "gfx3d/scene_camera.h"
+#include "gfx3d/shadow_volume.h"
+#include "host/renderer.h"
+
+namespace {
+
+constexpr double kSmallSquare = 1e-7;
+constexpr float kDarkestCel = 0.05f;
+constexpr float kBrightestCel = 0.95f;
+constexpr float kOutlinePerDistance = 0.003f;
+constexpr float kWidestOutlineShare = 0.125f;
+constexpr float kThinnestOutline = 1e-7f;
+constexpr GLsizei kStride = sizeof(MeshVertex);
+
+bool EffectOn(const Diveduva3D& scene) { return scene.effectLight.on && scene.effectLight.mode != EffectMode::kNone; }
+
+const GlExtensionEntryPoints& Gl(const Diveduva3D& scene) { return scene.renderer.extensions; }
+bool HasMultitexture(const Diveduva3D& scene) {
+  return Gl(scene).glActiveTextureARB != nullptr && Gl(scene).glClientActiveTextureARB != nullptr;
+}
+bool HasBuffers(const Diveduva3D& scene) {
+  return Gl(scene).glGenBuffersARB != nullptr && Gl(scene).glBindBufferARB != nullptr &&
+         Gl(scene).glBufferDataARB != nullptr;
+}
+
+// Runs each effect's one-off preparation; the object keeps what it builds.
+void PrepareEffect(Diveduva3D& scene, MeshObjectX& object) {
+  switch (scene.effectLight.mode) {
+    case EffectMode::kCel:
+      ComputeTangents(object, true, false, false);
+      BuildCelTexture(scene, object);
+      break;
+    case EffectMode::kBump:
+      ComputeTangents(object, true, scene.tangentSetting == 2, true);
+      break;
+    case EffectMode::kStencilShadow:
+      ComputeTangents(object, true, false, false);
+      BuildEdgeAdjacency(object);
+      break;
+    case EffectMode::kNone:
+      break;
+  }
+}
+
+// Blends, lights and offsets the current vertices from the chosen frames.
+void FillCurrentVertices(const Diveduva3D& scene, MeshObjectX& object, const FrameChoice& choice,
+                         const Vector3& light) {
+  const std::vector<MeshVertex>& base = object.frames[static_cast<std::size_t>(choice.base)].triangleVertices;
+  const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(choice.other)].triangleVertices;
+  std::vector<MeshVertex>& current = object.currentVertices;
+  const std::size_t count = std::min({current.size(), base.size(), other.size()});
+  const bool effect = EffectOn(scene) && HasMultitexture(scene);
+  const float w = choice.weight;
+  for (std::size_t i = 0; i < count; ++i) {
+    MeshVertex& v = current[i];
+    if (w != 0) {
+      for (int k = 0; k < 3; ++k) {
+        v.position[k] = other[i].position[k] + (base[i].position[k] - other[i].position[k]) * w;
+        v.normal[k] = other[i].normal[k] + (base[i].normal[k] - other[i].normal[k]) * w;
+      }
+    } else {
+      v = base[i];
+    }
+    if (effect) {
+      float l[3] = {light[0] - v.position[0], light[1] - v.position[1], light[2] - v.position[2]};
+      const double square = double(l[0]) * l[0] + double(l[1]) * l[1] + double(l[2]) * l[2];
+      if (square > kSmallSquare) {
+        const float scale = static_cast<float>(1 / std::sqrt(square));
+        for (float& c : l) c *= scale;
+      } else {
+        l[0] = l[1] = l[2] = 0;
+      }
+      auto dot = [&](const float* a) { return l[0] * a[0] + l[1] * a[1] + l[2] * a[2]; };
+      if (scene.effectLight.mode == EffectMode::kBump) {
+        v.lightVector[0] = dot(v.tangent) * 0.5f + 0.5f;
+        v.lightVector[1] = dot(v.bitangent) * 0.5f + 0.5f;
+        v.lightVector[2] = dot(v.normal) * 0.5f + 0.5f;
+      } else if (scene.effectLight.mode == EffectMode::kCel) {
+        v.bitangent[0] = std::clamp(dot(v.normal), kDarkestCel, kBrightestCel);
+        v.bitangent[1] = (static_cast<float>(v.colourIndex) + 0.5f) * object.celRowStep;
+      }
+    }
+    v.texCoord[0] += scene.textureOffsetU;
+    v.texCoord[1] += scene.textureOffsetV;
+  }
+}
+
+// Hands the vertices to GL: the static buffer for frame 0 unblended, the stream buffer
+// otherwise; returns the base address the array pointers are taken from.
+const char* UploadVertices(Diveduva3D& scene, MeshObjectX& object, const std::vector<MeshVertex>& vertices,
+                           bool staticFrame) {
+  if (!HasBuffers(scene)) return reinterpret_cast<const char*>(vertices.data());
+  const GlExtensionEntryPoints& gl = Gl(scene);
+  const GLsizeiptrARB bytes = static_cast<GLsizeiptrARB>(vertices.size() * sizeof(MeshVertex));
+  if (staticFrame) {
+    if (object.staticBuffer == 0) {
+      gl.glGenBuffersARB(1, &object.staticBuffer);
+      gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.staticBuffer);
+      gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, vertices.data(), GL_STATIC_DRAW_ARB);
+    } else {
+      gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.staticBuffer);
+    }
+    return nullptr;
+  }
+  if (object.streamBuffer == 0) gl.glGenBuffersARB(1, &object.streamBuffer);
+  gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.streamBuffer);
+  // Orphaning the old store lets the driver keep drawing from it while this one fills.
+  gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, nullptr, GL_STREAM_DRAW_ARB);
+  void* mapped = gl.glMapBufferARB != nullptr ? gl.glMapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB) : nullptr;
+  if (mapped != nullptr) {
+    std::copy(vertices.begin(), vertices.end(), static_cast<MeshVertex*>(mapped));
+    gl.glUnmapBufferARB(GL_ARRAY_BUFFER_ARB);
+  } else {
+    gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, vertices.data(), GL_STREAM_DRAW_ARB);
+  }
+  return nullptr;
+}
+
+void TexCoordArray(const Diveduva3D& scene, GLenum unit, const char* base, std::size_t offset) {
+  if (HasMultitexture(scene)) Gl(scene).glClientActiveTextureARB(unit);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, kStride, base + offset);
+}
+
+void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
+  const Drawing2DState& binding = scene.renderer.drawing2D;
+  const bool multi = HasMultitexture(scene);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, position));
+  const EffectMode mode = EffectOn(scene) && multi ? scene.effectLight.mode : EffectMode::kNone;
+  if (mode == EffectMode::kBump) {
+    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_DOT3_RGB_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_ARB, GL_PRIMARY_COLOR_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_ARB, GL_SRC_COLOR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_ARB, GL_TEXTURE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_ARB, GL_SRC_COLOR);
+    TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, texCoord));
+    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glColorPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, lightVector));
+  } else if (mode == EffectMode::kCel) {
+    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, object.celTexture);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, bitangent));
+    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    scene.renderer.drawing2D.secondUnitOff = false;
+  } else {
+    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    if (binding.currentSlot >= 0 && binding.secondSlot >= 0 && multi) {
+      TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, texCoord));
+    }
+    if (object.hasColours) {
+      glEnableClientState(GL_COLOR_ARRAY);
+      glColorPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, colourRGB));
+    }
+  }
+  if (scene.lightMask != 0 || scene.sphereMapping) {
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glNormalPointer(GL_FLOAT, kStride, base + offsetof(MeshVertex, normal));
+  }
+  if (scene.sphereMapping) {
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+  }
+  glEnable(GL_COLOR_MATERIAL);
+}
+
+void TearDownArrays(Diveduva3D& scene, bool celUnit) {
+  const bool multi = HasMultitexture(scene);
+  if (multi) {
+    for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
+      Gl(scene).glClientActiveTextureARB(unit);
+      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    if (celUnit) glDisable(GL_TEXTURE_2D);
+    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+  } else {
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glDisableClientState(GL_NORMAL_ARRAY);
+  glDisable(GL_TEXTURE_GEN_S);
+  glDisable(GL_TEXTURE_GEN_T);
+  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+}
+
+void DrawOutline(Diveduva3D& scene, MeshObjectX& object, const MeshFrame& base, const Matrix4& transform) {
+  const Vector3 eye = InverseRigidTransform(transform, scene.eye);
+  const float dx = eye[0] - base.centre[0], dy = eye[1] - base.centre[1], dz = eye[2] - base.centre[2];
+  float width = std::sqrt(dx * dx + dy * dy + dz * dz) * scene.viewConeFactor * kOutlinePerDistance;
+  for (int level = 0; level <= scene.transformLevel; ++level) {
+    const float y = scene.transformStack[static_cast<std::size_t>(level)].scale[1];
+    width /= y * y;
+  }
+  if (!(width <= base.boundingRadius * kWidestOutlineShare)) return;
+  width = std::max(width, kThinnestOutline);
+  SetFaceOrientation(scene, -scene.faceOrientation);
+  for (MeshVertex& v : object.currentVertices) {
+    for (int k = 0; k < 3; ++k) v.position[k] += v.normal[k] * width;
+  }
+  glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (HasMultitexture(scene)) {
+    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+    glDisable(GL_TEXTURE_2D);
+    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  }
+  glDisable(GL_TEXTURE_2D);
+  glDisable(GL_LIGHTING);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glDepthFunc(GL_LEQUAL);
+  glColor4f(0, 0, 0, scene.renderer.currentAlpha);
+  const char* address = UploadVertices(scene, object, object.currentVertices, false);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glVertexPointer(3, GL_FLOAT, kStride, address + offsetof(MeshVertex, position));
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(object.currentVertices.size()));
+  glDisableClientState(GL_VERTEX_ARRAY);
+  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+  glPopAttrib();
+  glDepthFunc(GL_LESS);
+  SetFaceOrientation(scene, -scene.faceOrientation);
+}
+
+}  // namespace
+
+FrameChoice ChooseFrames(int frameCount, int a, int b, float t, bool interpolate) {
+  FrameChoice choice{b, a, t};
+  if (interpolate) {
+    if (t > 1 || t < 0) t = std::fabs(std::fmod(t, 1.0f));
+    if (!std::isfinite(t)) t = 0;
+    const double p = a + (double(b) - a) * t;
+    const int k = static_cast<int>(std::clamp(p, -2e9, 2e9));
+    if (a < b) {
+      choice = {k, k + 1, static_cast<float>(1 - (p - k))};
+    } else if (a > b) {
+      choice = {k + 1, k, static_cast<float>(p - k)};
+    } else {
+      choice = {a, b, 0};
+    }
+  }
+  if (!std::isfinite(choice.weight)) choice.weight = 0;
+  const int last = std::max(frameCount - 1, 0);
+  choice.base = std::clamp(choice.base, 0, last);
+  choice.other = std::clamp(choice.other, 0, last);
+  return choice;
+}
+
+bool ObjectMayShow(const Diveduva3D& scene, const MeshFrame& frame) {
+  const ObjectTransformLevel& level = scene.transformStack[0];
+  const float c[3] = {level.translation[0] + frame.centre[0], level.translation[1] + frame.centre[1],
+                      level.translation[2] + frame.centre[2]};
+  const float largestScale = std::max({level.scale[0], level.scale[1], level.scale[2]});
+  const double r = double(frame.boundingRadius) * largestScale;
+  double d[3] = {double(scene.target[0]) - scene.eye[0], double(scene.target[1]) - scene.eye[1],
+                 double(scene.target[2]) - scene.eye[2]};
+  const double length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+  if (length > 0) {
+    for (double& x : d) x /= length;
+  }
+  const double v[3] = {double(c[0]) - scene.eye[0], double(c[1]) - scene.eye[1], double(c[2]) - scene.eye[2]};
+  const double along = d[0] * v[0] + d[1] * v[1] + d[2] * v[2];
+  const double vv = v[0] * v[0] + v[1] * v[1] + v[2] * v[2];
+  if (along < 0) return vv <= r * r;
+  const double p[3] = {v[0] - d[0] * along, v[1] - d[1] * along, v[2] - d[2] * along};
+  const double cone = along * scene.viewConeFactor;
+  return p[0] * p[0] + p[1] * p[1] + p[2] * p[2] < cone * cone + r * r;
+}
+
+void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate,
+                    const GLuint* /*names*/, int /*nameCount*/) {
+  if (object.frames.empty() || object.frames[0].packedVertices.empty()) return;
+  if (!SceneHasContext(scene)) return;
+  const FrameChoice choice = ChooseFrames(static_cast<int>(object.frames.size()), frameA, frameB, t, interpolate);
+  const MeshFrame& base = object.frames[static_cast<std::size_t>(choice.base)];
+  if (!ObjectMayShow(scene, base)) return;
+  const float alpha = scene.renderer.currentAlpha;
+  glColor4f(alpha, alpha, alpha, alpha);
+  const bool effect = EffectOn(scene);
+  if (effect) PrepareEffect(scene, object);
+  if (object.currentVertices.empty()) object.BuildTriangles();
+  const Matrix4 transform = ObjectTransformMatrix(scene);
+  const Vector3 light = InverseRigidTransform(transform, scene.effectLight.position);
+  glMatrixMode(GL_MODELVIEW);
+  glPushMatrix();
+  ApplyObjectTransforms(scene);
+  if (effect && scene.effectLight.mode == EffectMode::kStencilShadow) {
+    DrawShadowVolume(object, base, light);
+    glPopMatrix();
+    glColor4f(alpha, alpha, alpha, alpha);
+    return;
+  }
+  const bool direct = choice.weight == 0 && !effect && scene.textureOffsetU == 0 && scene.textureOffsetV == 0;
+  if (!direct) FillCurrentVertices(scene, object, choice, light);
+  const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
+  const char* address = UploadVertices(scene, object, vertices, direct && choice.base == 0);
+  SetUpArrays(scene, object, address);
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+  const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
+  TearDownArrays(scene, cel);
+  if (cel && scene.faceOrientation != 0) DrawOutline(scene, object, base, transform);
+  glPopMatrix();
+  glColor4f(alpha, alpha, alpha, alpha);
+}
+
+void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, float t, bool interpolate) {
+  ObjectSlot* found = scene.objects.Find(slot);
+  if (found == nullptr || !found->loaded) return;
+  Drawing2DState& binding = scene.renderer.drawing2D;
+  const Drawing2DState saved = binding;
+  for (auto& object : found->objects) {
+    if (found->isScene) {
+      const GLuint* names = found->textures.data();
+      const int count = static_cast<int>(found->textures.size());
+      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, names, count);
+      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate, names, count);
+    } else {
+      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
+    }
+  }
+  if (found->isScene) BindSpriteTexture(scene.renderer, saved.currentSlot, saved.secondSlot, saved.useMip);
+}
