@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -204,14 +205,21 @@ bool DismissSoftwareWarning(const std::string& display, int timeoutMs) {
   const unsigned long box = FindWindowByTitle(display, kSoftwareWarningTitle, timeoutMs);
   if (box == 0) return false;
   FocusWindow(display, box);
-  RunXdotool(display, {"key", "--window", std::to_string(box), "Return"});
-  // The box is gone once the engine goes on; a box that ignored the key gets a close
-  // request instead.
-  const auto deadline = Clock::now() + std::chrono::seconds(5);
-  while (Clock::now() < deadline) {
-    if (FindWindowByTitle(display, kSoftwareWarningTitle, 0) == 0) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // The box is gone once the engine goes on. A box that has not answered after a few
+  // seconds (not yet ready for keys, or a busy machine) gets a close request, then the
+  // key again, in turn, until the time is up.
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (int attempt = 0;; ++attempt) {
+    if (attempt % 2 == 0) {
+      RunXdotool(display, {"key", "--window", std::to_string(box), "Return"});
+    } else {
+      SendCloseRequest(display, box);
+    }
+    const auto nextAttempt = std::min(deadline, Clock::now() + std::chrono::seconds(3));
+    while (Clock::now() < nextAttempt) {
+      if (FindWindowByTitle(display, kSoftwareWarningTitle, 0) == 0) return true;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (Clock::now() >= deadline) return FindWindowByTitle(display, kSoftwareWarningTitle, 0) == 0;
   }
-  SendCloseRequest(display, box);
-  return FindWindowByTitle(display, kSoftwareWarningTitle, 2000) == 0;
 }
