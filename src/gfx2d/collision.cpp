@@ -23,6 +23,7 @@ const std::vector<std::uint8_t>& AlphaMask(TextureSlot& slot) {
   if (slot.alphaMask.empty() && slot.texture != 0 && slot.paddedWidth > 0 && slot.paddedHeight > 0) {
     slot.alphaMask.resize(static_cast<std::size_t>(slot.paddedWidth) * slot.paddedHeight);
     GLint previous = 0;
+    FlushEngineQuadBatch();
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous);
     glBindTexture(GL_TEXTURE_2D, slot.texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

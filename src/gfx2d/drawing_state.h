@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include "video/drawing_2d_state.h"
+#include "video/quad_batch.h"
 
 class OpenGLDiveduva;
 
@@ -33,10 +34,13 @@ class UntexturedDrawing {
 };
 
 // Keeps the 2D texture binding across a read-back or upload and restores it at the end
-// of the scope.
+// of the scope; the pending 2D batch is drawn first.
 class TextureBindingKeeper {
  public:
-  TextureBindingKeeper() { glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_); }
+  TextureBindingKeeper() {
+    FlushEngineQuadBatch();
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &previous_);
+  }
   ~TextureBindingKeeper() { glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previous_)); }
 
  private:

@@ -2,6 +2,7 @@
 
 #include "base/engine_state.h"
 #include "base/number_truncation.h"
+#include "gfx2d/batch_set_ups.h"
 #include "gfx2d/drawing_state.h"
 #include "video/renderer.h"
 
@@ -55,30 +56,11 @@ void EndPolygon() {
   if (renderer == nullptr || renderer->context == nullptr) return;
   Drawing2DState& state = renderer->drawing2D;
   if (state.polygonVertices.empty()) return;
-  const bool textured = state.polygonSlot >= 0;
-  BindSpriteTexture(*renderer, state.polygonSlot, -1, false);
-  glEnable(GL_COLOR_MATERIAL);
-  glEnable(GL_DITHER);
-  glShadeModel(GL_SMOOTH);
-
-  const PolygonVertex* first = state.polygonVertices.data();
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(2, GL_FLOAT, sizeof(PolygonVertex), &first->x);
-  if (textured) {
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(PolygonVertex), &first->u);
+  const int count = static_cast<int>(state.polygonVertices.size());
+  float* at = AppendPolygonVertices(*renderer, state.polygonSlot, count);
+  for (const PolygonVertex& vertex : state.polygonVertices) {
+    const float colour[4] = {vertex.red, vertex.green, vertex.blue, vertex.alpha};
+    at = PutColouredVertex(at, vertex.x, vertex.y, vertex.u, vertex.v, colour);
   }
-  glEnableClientState(GL_COLOR_ARRAY);
-  glColorPointer(4, GL_FLOAT, sizeof(PolygonVertex), &first->red);
-  glDrawArrays(GL_TRIANGLE_FAN, 0, static_cast<GLsizei>(state.polygonVertices.size()));
-  glDisableClientState(GL_COLOR_ARRAY);
-  if (textured) glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  glDisableClientState(GL_VERTEX_ARRAY);
-
-  glShadeModel(GL_FLAT);
-  glEnable(GL_TEXTURE_2D);
-  const float alpha = renderer->currentAlpha;
-  glColor4f(alpha, alpha, alpha, alpha);
-  glDisable(GL_DITHER);
-  glDisable(GL_COLOR_MATERIAL);
+  EndBatchedCommand(*renderer);
 }

@@ -5,45 +5,26 @@
 
 #include "base/engine_state.h"
 #include "base/number_truncation.h"
-#include "gfx2d/drawing_state.h"
+#include "gfx2d/batch_set_ups.h"
 #include "video/renderer.h"
 
 namespace {
 
-// Solid primitives: alpha test off, texturing off, the colour scaled by the current
-// alpha (the sprite key drawn with alpha 0), and a shift of 3/8 pixel so that vertices
-// at whole coordinates hit pixel centres. Everything is restored when it goes.
-class SolidPrimitive {
- public:
-  SolidPrimitive(OpenGLDiveduva& renderer, double colour) : renderer_(renderer), untextured_(renderer) {
-    glDisable(GL_ALPHA_TEST);
-    const std::int32_t packed = TruncateToInt32(colour);
-    const float alpha = renderer.currentAlpha;
-    const auto component = [&](int shift) {
-      return static_cast<GLubyte>(static_cast<float>((packed >> shift) & 0xFF) * alpha);
-    };
-    const GLubyte opacity = packed == renderer.textures.spriteKey ? 0 : static_cast<GLubyte>(alpha * 255);
-    glColor4ub(component(0), component(8), component(16), opacity);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glTranslatef(0.375f, 0.375f, 0);
-    glMatrixMode(GL_MODELVIEW);
-  }
-  ~SolidPrimitive() {
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    const float alpha = renderer_.currentAlpha;
-    glColor4f(alpha, alpha, alpha, alpha);
-    glEnable(GL_ALPHA_TEST);
-  }
-  SolidPrimitive(const SolidPrimitive&) = delete;
-  SolidPrimitive& operator=(const SolidPrimitive&) = delete;
-
- private:
-  OpenGLDiveduva& renderer_;
-  UntexturedDrawing untextured_;  // destroyed after the body above: binding restored last
+// The colour of a solid primitive: the packed colour scaled by the current alpha, the
+// sprite key drawn with alpha 0. Each component takes the byte steps GL gives bytes.
+struct SolidColour {
+  float rgba[4];
 };
+
+SolidColour SolidColourOf(const OpenGLDiveduva& renderer, double colour) {
+  const std::int32_t packed = TruncateToInt32(colour);
+  const float alpha = renderer.currentAlpha;
+  const auto component = [&](int shift) {
+    return static_cast<float>(static_cast<std::uint8_t>(static_cast<float>((packed >> shift) & 0xFF) * alpha)) / 255.0f;
+  };
+  const std::uint8_t opacity = packed == renderer.textures.spriteKey ? 0 : static_cast<std::uint8_t>(alpha * 255);
+  return SolidColour{{component(0), component(8), component(16), static_cast<float>(opacity) / 255.0f}};
+}
 
 OpenGLDiveduva* DrawingRenderer() {
   OpenGLDiveduva* renderer = Subsystems().renderer;
@@ -57,6 +38,7 @@ float Coordinate(double value) { return static_cast<float>(value); }
 void SetAlphaMode(double value) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr) return;
+  FlushQuadBatch(*renderer);
   if (value < 0) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -75,26 +57,23 @@ void SetAlphaMode(double value) {
 void SetPixel(double x, double y, double colour) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr) return;
-  SolidPrimitive primitive(*renderer, colour);
-  glBegin(GL_POINTS);
-  glVertex2f(Coordinate(x), -(Coordinate(y) + 1));
-  glEnd();
+  const SolidColour solid = SolidColourOf(*renderer, colour);
+  float* at = AppendSolidVertices(*renderer, BatchPrimitive::kPoints, 1);
+  PutColouredVertex(at, Coordinate(x), -(Coordinate(y) + 1), 0, 0, solid.rgba);
+  EndBatchedCommand(*renderer);
 }
 
 void DrawLine(double x1, double y1, double x2, double y2, double colour) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr) return;
-  {
-    SolidPrimitive primitive(*renderer, colour);
-    glBegin(GL_LINES);
-    glVertex2f(Coordinate(x1), -(Coordinate(y1) + 1));
-    glVertex2f(Coordinate(x2), -(Coordinate(y2) + 1));
-    glEnd();
-    // Lines leave out their last pixel; a point puts it in.
-    glBegin(GL_POINTS);
-    glVertex2f(Coordinate(x2), -(Coordinate(y2) + 1));
-    glEnd();
-  }
+  const SolidColour solid = SolidColourOf(*renderer, colour);
+  float* at = AppendSolidVertices(*renderer, BatchPrimitive::kLines, 2);
+  at = PutColouredVertex(at, Coordinate(x1), -(Coordinate(y1) + 1), 0, 0, solid.rgba);
+  PutColouredVertex(at, Coordinate(x2), -(Coordinate(y2) + 1), 0, 0, solid.rgba);
+  // Lines leave out their last pixel; a point puts it in.
+  at = AppendSolidVertices(*renderer, BatchPrimitive::kPoints, 1);
+  PutColouredVertex(at, Coordinate(x2), -(Coordinate(y2) + 1), 0, 0, solid.rgba);
+  EndBatchedCommand(*renderer);
 }
 
 void DrawRect(double x1, double y1, double x2, double y2, double colour) {
@@ -105,20 +84,19 @@ void DrawRect(double x1, double y1, double x2, double y2, double colour) {
   if (top > bottom) std::swap(top, bottom);
   right += 1;
   bottom += 1;
-  {
-    SolidPrimitive primitive(*renderer, colour);
-    glBegin(GL_TRIANGLE_FAN);
-    glVertex2f(left, -bottom);
-    glVertex2f(right, -bottom);
-    glVertex2f(right, -top);
-    glVertex2f(left, -top);
-    glEnd();
-  }
+  const SolidColour solid = SolidColourOf(*renderer, colour);
+  float* at = AppendSolidVertices(*renderer, BatchPrimitive::kFanQuads, 4);
+  at = PutColouredVertex(at, left, -bottom, 0, 0, solid.rgba);
+  at = PutColouredVertex(at, right, -bottom, 0, 0, solid.rgba);
+  at = PutColouredVertex(at, right, -top, 0, 0, solid.rgba);
+  PutColouredVertex(at, left, -top, 0, 0, solid.rgba);
+  EndBatchedCommand(*renderer);
 }
 
 double GetPixel(double x, double y) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr) return 0;
+  FlushQuadBatch(*renderer);
   GLubyte rgb[3] = {0, 0, 0};
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_FRONT);

@@ -4,7 +4,9 @@
 
 #include "base/engine_state.h"
 #include "base/number_truncation.h"
+#include "gfx2d/batch_set_ups.h"
 #include "gfx2d/drawing_state.h"
+#include "gfx2d/sprite_turn.h"
 #include "video/renderer.h"
 
 namespace {
@@ -12,21 +14,20 @@ namespace {
 struct SpriteQuad {
   OpenGLDiveduva* renderer = nullptr;
   const TextureSlot* slot = nullptr;
+  int index = 0;
   float right = 0;  // texture coordinates of the picture's far corner
   float top = 0;
 };
 
-// The renderer and slot for a slot number, with the slot's texture bound; empty when
-// there is nothing to draw with.
+// The renderer and slot for a slot number; empty when there is nothing to draw with.
 SpriteQuad PrepareSprite(double slotNumber) {
   SpriteQuad quad;
   OpenGLDiveduva* renderer = Subsystems().renderer;
   const long long number = TruncateToInt64(slotNumber);
   if (renderer == nullptr || renderer->context == nullptr || !TextureStore::IsValidSlot(number)) return quad;
-  const int index = static_cast<int>(number);
+  quad.index = static_cast<int>(number);
   quad.renderer = renderer;
-  quad.slot = &renderer->textures.slots[static_cast<std::size_t>(index)];
-  BindSpriteTexture(*renderer, index, -1, false);
+  quad.slot = &renderer->textures.slots[static_cast<std::size_t>(quad.index)];
   if (quad.slot->paddedWidth > 0 && quad.slot->paddedHeight > 0) {
     quad.right = static_cast<float>(quad.slot->imageWidth) / static_cast<float>(quad.slot->paddedWidth);
     quad.top = static_cast<float>(quad.slot->imageHeight) / static_cast<float>(quad.slot->paddedHeight);
@@ -34,17 +35,16 @@ SpriteQuad PrepareSprite(double slotNumber) {
   return quad;
 }
 
-void TexturedQuad(float left, float bottom, float right, float top, float u0, float v0, float u1, float v1) {
-  glBegin(GL_TRIANGLE_FAN);
-  glTexCoord2f(u0, v0);
-  glVertex2f(left, bottom);
-  glTexCoord2f(u1, v0);
-  glVertex2f(right, bottom);
-  glTexCoord2f(u1, v1);
-  glVertex2f(right, top);
-  glTexCoord2f(u0, v1);
-  glVertex2f(left, top);
-  glEnd();
+// The corners in the order the quad was always drawn: lower left, lower right, upper
+// right, upper left.
+void TexturedQuad(const SpriteQuad& quad, bool mirrored, float left, float bottom, float right, float top, float u0,
+                  float v0, float u1, float v1) {
+  float* at = AppendSpriteQuads(*quad.renderer, quad.index, mirrored, 4);
+  at = PutTexturedVertex(at, left, bottom, 0, u0, v0);
+  at = PutTexturedVertex(at, right, bottom, 0, u1, v0);
+  at = PutTexturedVertex(at, right, top, 0, u1, v1);
+  PutTexturedVertex(at, left, top, 0, u0, v1);
+  EndBatchedCommand(*quad.renderer);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void DrawSprite(double slot, double x, double y) {
   if (quad.slot == nullptr) return;
   const float left = static_cast<float>(std::ceil(x)), top = static_cast<float>(std::ceil(y));
   const float width = static_cast<float>(quad.slot->imageWidth), height = static_cast<float>(quad.slot->imageHeight);
-  TexturedQuad(left, -top - height, left + width, -top, 0, 0, quad.right, quad.top);
+  TexturedQuad(quad, false, left, -top - height, left + width, -top, 0, 0, quad.right, quad.top);
 }
 
 void DrawSpriteStretched(double slot, double x, double y, double width, double height) {
@@ -62,12 +62,8 @@ void DrawSpriteStretched(double slot, double x, double y, double width, double h
   if (quad.slot == nullptr) return;
   const float left = static_cast<float>(std::ceil(x)), top = static_cast<float>(std::ceil(y));
   const float w = static_cast<float>(std::ceil(width)), h = static_cast<float>(std::ceil(height));
-  // A quad mirrored on one axis turns its back to the viewer; switching the front face
-  // for it keeps culling from hiding it.
   const bool mirrored = (w < 0) != (h < 0);
-  if (mirrored) glFrontFace(GL_CW);
-  TexturedQuad(left, -top - h, left + w, -top, 0, 0, quad.right, quad.top);
-  if (mirrored) glFrontFace(GL_CCW);
+  TexturedQuad(quad, mirrored, left, -top - h, left + w, -top, 0, 0, quad.right, quad.top);
 }
 
 void DrawSpriteZoomed(double slot, double x, double y, double scaleX, double scaleY) {
@@ -89,20 +85,28 @@ void DrawSpriteRotoZoom(double slot, double x, double y, double angle, double zo
   const float halfHeight = static_cast<float>(zoom * imageHeight / 2);
   const float texelU = quad.slot->paddedWidth > 0 ? 0.5f / static_cast<float>(quad.slot->paddedWidth) : 0;
   const float texelV = quad.slot->paddedHeight > 0 ? 0.5f / static_cast<float>(quad.slot->paddedHeight) : 0;
-  glMatrixMode(GL_MODELVIEW);
-  glPushMatrix();
-  glTranslatef(static_cast<float>(x + imageWidth / 2), static_cast<float>(-y - imageHeight / 2), 0);
-  glRotatef(static_cast<float>(angle), 0, 0, 1);
-  TexturedQuad(-halfWidth, -halfHeight, halfWidth, halfHeight, texelU, texelV, quad.right, quad.top);
-  glPopMatrix();
+  const SpriteTurn turn = SpriteTurnOf(static_cast<float>(angle), static_cast<float>(x + imageWidth / 2),
+                                       static_cast<float>(-y - imageHeight / 2));
+  const float corners[4][2] = {{-halfWidth, -halfHeight}, {halfWidth, -halfHeight}, {halfWidth, halfHeight},
+                               {-halfWidth, halfHeight}};
+  const float texels[4][2] = {{texelU, texelV}, {quad.right, texelV}, {quad.right, quad.top}, {texelU, quad.top}};
+  float* at = AppendSpriteQuads(*quad.renderer, quad.index, false, 4);
+  for (int corner = 0; corner < 4; ++corner) {
+    float turned[2];
+    TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], turned);
+    at = PutTexturedVertex(at, turned[0], turned[1], 0, texels[corner][0], texels[corner][1]);
+  }
+  EndBatchedCommand(*quad.renderer);
 }
 
 void DrawSpriteBillboard(double slot, double x, double y, double z, double scale) {
   OpenGLDiveduva* renderer = Subsystems().renderer;
   const long long number = TruncateToInt64(slot);
   if (renderer == nullptr || renderer->context == nullptr || !TextureStore::IsValidSlot(number)) return;
+  FlushQuadBatch(*renderer);  // drawn at once in the scene's matrices
   const Drawing2DState saved = renderer->drawing2D;
   const SpriteQuad quad = PrepareSprite(slot);
+  BindSpriteTexture(*renderer, quad.index, -1, false);
 
   // The camera's right and up directions are the first two rows of the model-view matrix.
   GLfloat modelView[16];

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "base/engine_state.h"
+#include "gfx2d/batch_set_ups.h"
 #include "gfx2d/drawing_state.h"
 #include "gfx2d/font_store.h"
 #include "video/renderer.h"
@@ -90,6 +91,7 @@ void DrawPinnedText(OpenGLDiveduva& renderer, int font, const char* text, double
   glLoadIdentity();
   DrawText(font, text, windowX - grid.cellWidth * length / 2 - viewportX, fromTop - grid.cellHeight + viewportY,
            -ndcZ);
+  FlushQuadBatch(renderer);  // before the matrices and the culling return
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
@@ -101,31 +103,30 @@ void DrawPinnedText(OpenGLDiveduva& renderer, int font, const char* text, double
 void DrawText(int font, const char* text, double x, double y, double z) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr || !IsFontNumber(font) || text == nullptr) return;
-  BindSpriteTexture(*renderer, FontSlot(font), -1, false);
+  const std::size_t length = std::strlen(text);
+  if (length == 0) return;
   const FontGrid grid = FontGridOfSlot(*renderer, font);
   const float width = static_cast<float>(grid.cellWidth), height = static_cast<float>(grid.cellHeight);
   float left = static_cast<float>(std::ceil(x));
   const float top = -static_cast<float>(std::ceil(y));
   const float depth = static_cast<float>(z);
-  glBegin(GL_QUADS);
-  for (const char* at = text; *at != '\0'; ++at) {
-    const FontCell cell = FontCellOf(grid, static_cast<std::uint8_t>(*at));
-    glTexCoord2f(cell.u, cell.v);
-    glVertex3f(left, top - height, depth);
-    glTexCoord2f(cell.u + grid.cellU, cell.v);
-    glVertex3f(left + width, top - height, depth);
-    glTexCoord2f(cell.u + grid.cellU, cell.v + grid.cellV);
-    glVertex3f(left + width, top, depth);
-    glTexCoord2f(cell.u, cell.v + grid.cellV);
-    glVertex3f(left, top, depth);
+  float* at = AppendGlyphQuads(*renderer, FontSlot(font), static_cast<int>(length * 4));
+  for (const char* character = text; *character != '\0'; ++character) {
+    const FontCell cell = FontCellOf(grid, static_cast<std::uint8_t>(*character));
+    const float u1 = cell.u + grid.cellU, v1 = cell.v + grid.cellV;
+    at = PutTexturedVertex(at, left, top - height, depth, cell.u, cell.v);
+    at = PutTexturedVertex(at, left + width, top - height, depth, u1, cell.v);
+    at = PutTexturedVertex(at, left + width, top, depth, u1, v1);
+    at = PutTexturedVertex(at, left, top, depth, cell.u, v1);
     left += width;
   }
-  glEnd();
+  EndBatchedCommand(*renderer);
 }
 
 void DrawTextInScene(int font, const char* text, double x, double y, double z, double scale) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr || !IsFontNumber(font) || text == nullptr) return;
+  FlushQuadBatch(*renderer);  // the scene's text is drawn in the scene's matrices
   CullingPause culling;
   if (scale == 0) {
     DrawPinnedText(*renderer, font, text, x, y, z);

@@ -88,6 +88,7 @@ double SaveScreen(const BasicString& fileName) {
   if (renderer == nullptr || renderer->context == nullptr) return 0;
   const int width = renderer->surfaceWidth, height = renderer->surfaceHeight;
   if (width <= 0 || height <= 0) return 0;
+  FlushQuadBatch(*renderer);
   std::vector<std::uint8_t> bgr(static_cast<std::size_t>(width) * height * 3);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_FRONT);
@@ -112,5 +113,7 @@ double GrabSprite(double slot, double x, double y, double width, double height) 
 GLuint GetSpriteTextureName(int slot) {
   OpenGLDiveduva* renderer = Subsystems().renderer;
   if (renderer == nullptr || !TextureStore::IsValidSlot(slot)) return 0;
+  // The game draws with the name through GL calls of its own: the 2D batch goes first.
+  FlushQuadBatch(*renderer);
   return renderer->textures.slots[static_cast<std::size_t>(slot)].texture;
 }

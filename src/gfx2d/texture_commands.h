@@ -21,4 +21,6 @@ double SaveSprite(double slot, const BasicString& fileName);
 double SaveScreen(const BasicString& fileName);
 // Copies a rectangle of the screen (pixels, y down) into the sprite slot; 1.
 double GrabSprite(double slot, double x, double y, double width, double height);
+// The slot's GL texture name, for a game's own GL calls; the pending 2D batch is drawn
+// first, so the game's calls land after everything drawn before them.
 GLuint GetSpriteTextureName(int slot);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <new>
 
+#include "base/engine_state.h"
+#include "gfx2d/batch_set_ups.h"
 #include "gfx2d/drawing_state.h"
 #include "gfx2d/picture_decoder.h"
 #include "gfx2d/texture_image.h"
@@ -36,6 +38,7 @@ void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, 
   if (width == 0) width = image.width - x;
   if (height == 0) height = image.height - y;
   if (width <= 0 || height <= 0) return;
+  FlushEngineQuadBatch();  // the upload rebinds the texture unit
   const int maxSize = MaxTextureSize();
   width = std::min(width, maxSize);
   height = std::min(height, maxSize);
@@ -121,6 +124,7 @@ bool LoadBackgroundSet(OpenGLDiveduva& renderer, int set, const char* path) {
 }
 
 void CaptureScreenToSet(OpenGLDiveduva& renderer, int set) {
+  FlushQuadBatch(renderer);
   // Tiles of at most 512 texels, as loaded backgrounds use: a tile of the full maximum
   // texture size would cost up to a gigabyte for a small screen.
   const int tileSize = std::min(MaxTextureSize(), TextureStore::kMaxBackgroundTile);
@@ -156,9 +160,6 @@ void CaptureScreenToSet(OpenGLDiveduva& renderer, int set) {
 void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
   const BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
   if (background.columns == 0 || background.rows == 0) return;
-  glDisable(GL_ALPHA_TEST);
-  DisableSecondUnit(renderer);
-  glEnable(GL_TEXTURE_2D);
   for (int row = 0; row < background.rows; ++row) {
     for (int column = 0; column < background.columns; ++column) {
       const BackgroundTile* tile = background.TileIfUsed(column, row);
@@ -169,20 +170,14 @@ void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
       const float width = static_cast<float>(tile->imageWidth), height = static_cast<float>(tile->imageHeight);
       const float u = width / static_cast<float>(tile->paddedWidth);
       const float v = height / static_cast<float>(tile->paddedHeight);
-      glBindTexture(GL_TEXTURE_2D, tile->texture);
-      glBegin(GL_TRIANGLE_FAN);
-      glTexCoord2f(0, 0);
-      glVertex2f(x, -y - height);
-      glTexCoord2f(u, 0);
-      glVertex2f(x + width, -y - height);
-      glTexCoord2f(u, v);
-      glVertex2f(x + width, -y);
-      glTexCoord2f(0, v);
-      glVertex2f(x, -y);
-      glEnd();
+      float* at = AppendBackgroundQuad(renderer, tile->texture);
+      at = PutTexturedVertex(at, x, -y - height, 0, 0, 0);
+      at = PutTexturedVertex(at, x + width, -y - height, 0, u, 0);
+      at = PutTexturedVertex(at, x + width, -y, 0, u, v);
+      PutTexturedVertex(at, x, -y, 0, 0, v);
+      EndBatchedCommand(renderer);
     }
   }
-  glEnable(GL_ALPHA_TEST);
 }
 
 void GrabScreenIntoSlot(OpenGLDiveduva& renderer, int slot, int left, int top, int width, int height) {
@@ -191,6 +186,7 @@ void GrabScreenIntoSlot(OpenGLDiveduva& renderer, int slot, int left, int top, i
   while (paddedWidth < width) paddedWidth *= 2;
   while (paddedHeight < height) paddedHeight *= 2;
 
+  FlushQuadBatch(renderer);
   TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
   const int bottom = renderer.surfaceHeight - top - height;
   TextureBindingKeeper keeper;

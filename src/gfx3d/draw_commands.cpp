@@ -18,7 +18,7 @@
 
 namespace {
 
-Diveduva3D* Scene() { return Subsystems().scene; }
+Diveduva3D* Scene() { FlushEngineQuadBatch(); return Subsystems().scene; }  // the 2D batch goes first
 
 float SceneNumber(double value) {
   const float narrowed = static_cast<float>(std::isfinite(value) ? value : 0.0);

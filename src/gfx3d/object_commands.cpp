@@ -15,6 +15,7 @@ namespace {
 constexpr int kTriangleValues = 9;
 
 ObjectSlots* Slots() {
+  FlushEngineQuadBatch();  // loading and building objects touch GL
   Diveduva3D* scene = Subsystems().scene;
   return scene ? &scene->objects : nullptr;
 }
@@ -69,6 +70,7 @@ void NewObjectStrip() {
 }
 
 void EndObject() {
+  FlushEngineQuadBatch();
   if (Diveduva3D* scene = Subsystems().scene) EndObject(scene->objects, scene->tangentSetting);
 }
 

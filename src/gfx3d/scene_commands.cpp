@@ -22,7 +22,7 @@ constexpr double kSmallestLineWidth = 1;
 constexpr double kLargestLineWidth = 512;
 constexpr int kTangentSettings = 3;
 
-Diveduva3D* Scene() { return Subsystems().scene; }
+Diveduva3D* Scene() { FlushEngineQuadBatch(); return Subsystems().scene; }  // the 2D batch goes first
 
 // Light indices above 7 and NaN do nothing; any negative one means the effect light.
 bool IsLightIndex(double index) { return index < kSceneLights; }

@@ -57,6 +57,7 @@ void PresentFrame() {
   EngineState& engine = Engine();
   OpenGLDiveduva* renderer = Subsystems().renderer;
   if (renderer == nullptr) return;
+  FlushQuadBatch(*renderer);
 
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
@@ -78,6 +79,7 @@ void PresentFrame() {
 }
 
 double SwapAndPace(OpenGLDiveduva& renderer) {
+  FlushQuadBatch(renderer);
   if (renderer.window != nullptr) SDL_GL_SwapWindow(renderer.window);
   if (renderer.context != nullptr) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 

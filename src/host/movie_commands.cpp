@@ -32,6 +32,7 @@ void KeepWindowAlive(OpenGLDiveduva& renderer) {
 int PlayMovieFile(const BasicString& fileName, bool looped, const std::function<void(MoviePlayer&)>& frameDrawn) {
   OpenGLDiveduva* renderer = Subsystems().renderer;
   if (renderer == nullptr || renderer->context == nullptr || renderer->window == nullptr) return 0;
+  FlushQuadBatch(*renderer);
   std::string path;
   if (!ResolveLoaderPath(fileName.TextPointer(), path)) return 0;
 

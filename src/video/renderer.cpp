@@ -37,6 +37,7 @@ void ReleaseRenderer(OpenGLDiveduva& renderer) {
   // The texture store and the background sets are emptied here, before the window goes.
   if (renderer.glReady && renderer.window != nullptr && renderer.context != nullptr) {
     SDL_GL_MakeCurrent(renderer.window, renderer.context);
+    FlushQuadBatch(renderer);
     ReleaseTextureStore(renderer);
   }
   if (renderer.window == nullptr) {
@@ -54,6 +55,7 @@ void ReleaseRenderer(OpenGLDiveduva& renderer) {
 }
 
 void SetViewport2D(OpenGLDiveduva& renderer, int x, int y, int width, int height) {
+  FlushQuadBatch(renderer);
   if (width <= 0 || height <= 0) {
     x = 0;
     y = 0;

@@ -14,6 +14,7 @@
 
 #include "video/drawing_2d_state.h"
 #include "video/gl_extensions.h"
+#include "video/quad_batch.h"
 #include "video/texture_store.h"
 
 class OpenGLDiveduva {
@@ -28,6 +29,7 @@ class OpenGLDiveduva {
   // ReleaseRenderer empties them first.
   TextureStore textures;
   Drawing2DState drawing2D;  // texture binding and polygon of the 2D commands
+  QuadBatch batch;           // 2D primitives not yet drawn (see quad_batch.h)
 
   float currentAlpha = 1.0f;  // transparency of 2D drawing, reset to 1 each frame
 
@@ -65,7 +67,7 @@ class OpenGLDiveduva {
 // release step every renderer hands down to shutdown when it is made.
 void DeleteEngineRenderer();
 
-// Sets the GL viewport, an orthographic projection with (0, 0) at the viewport's top
+// Draws the pending 2D batch, then sets the GL viewport, an orthographic projection with (0, 0) at the viewport's top
 // left and y growing downwards as -y, and the fixed 2D drawing state. A width or height
 // of 0 or less means the whole surface.
 void SetViewport2D(OpenGLDiveduva& renderer, int x, int y, int width, int height);

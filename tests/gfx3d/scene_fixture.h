@@ -27,6 +27,7 @@ class SceneFixture : public RendererFixture {
 
   // A square of side 2 x half centred on (x, y, z), facing +z, in the current colour.
   static void DrawSquare(float x, float y, float z, float half) {
+    FlushEngineQuadBatch();
     glBegin(GL_QUADS);
     glNormal3f(0, 0, 1);
     glVertex3f(x - half, y - half, z);

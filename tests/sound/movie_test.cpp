@@ -49,6 +49,7 @@ class MovieTest : public InputFixture {
   // The drawn pixel at window column x, row y from the top.
   Pixel PixelAt(int x, int y) const {
     std::array<std::uint8_t, 4> rgba{};
+    FlushEngineQuadBatch();
     glReadPixels(x, renderer->surfaceHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return {rgba[0], rgba[1], rgba[2]};
   }

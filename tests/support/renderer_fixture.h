@@ -58,6 +58,7 @@ class RendererFixture : public ::testing::Test {
   // An untextured quad from (x, y) to (x + width, y + height) in 2D coordinates of the
   // current viewport, counter-clockwise as GL sees it so culling keeps it.
   static void FillRect2D(float x, float y, float width, float height) {
+    FlushEngineQuadBatch();  // the test's own GL calls come after the 2D commands before them
     glDisable(GL_TEXTURE_2D);
     glColor4f(1, 0, 0, 1);
     glBegin(GL_QUADS);
@@ -73,6 +74,7 @@ class RendererFixture : public ::testing::Test {
   // The pixel at surface column x and row y counted from the top.
   Pixel PixelAt(int x, int y) const {
     Pixel pixel{};
+    FlushEngineQuadBatch();
     glFinish();
     glReadPixels(x, renderer->surfaceHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
     pixel[3] = 255;  // the window has no alpha channel to speak of

@@ -1,0 +1,110 @@
+#include "gfx2d/batch_set_ups.h"
+
+#include "gfx2d/drawing_state.h"
+#include "video/renderer.h"
+
+namespace {
+
+// The set-ups, numbered for the batch key.
+enum SetUp : std::uint16_t {
+  kSprite = 1,
+  kMirroredSprite,
+  kBackground,
+  kSolid,
+  kTexturedPolygon,
+  kUntexturedPolygon,
+};
+
+GLuint PlainTexture(const OpenGLDiveduva& renderer, int slot) {
+  return renderer.textures.slots[static_cast<std::size_t>(slot)].texture;
+}
+
+void CloseMirrored(OpenGLDiveduva&) { glFrontFace(GL_CCW); }
+
+void CloseBackground(OpenGLDiveduva&) { glEnable(GL_ALPHA_TEST); }
+
+void CloseSolid(OpenGLDiveduva& renderer) {
+  glMatrixMode(GL_PROJECTION);
+  glPopMatrix();
+  glMatrixMode(GL_MODELVIEW);
+  const float alpha = renderer.currentAlpha;
+  glColor4f(alpha, alpha, alpha, alpha);
+  glEnable(GL_ALPHA_TEST);
+  const Drawing2DState& state = renderer.drawing2D;
+  BindSpriteTexture(renderer, state.currentSlot, state.secondSlot, state.useMip);
+}
+
+void ClosePolygon(OpenGLDiveduva& renderer) {
+  glShadeModel(GL_FLAT);
+  glEnable(GL_TEXTURE_2D);
+  const float alpha = renderer.currentAlpha;
+  glColor4f(alpha, alpha, alpha, alpha);
+  glDisable(GL_DITHER);
+  glDisable(GL_COLOR_MATERIAL);
+}
+
+// Continues the open run when its key is key, else flushes, calls setUp and opens one.
+template <typename SetUpStep>
+float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchCloseStep close, SetUpStep setUp) {
+  QuadBatch& batch = renderer.batch;
+  if (!ContinueBatch(batch, key)) {
+    FlushQuadBatch(renderer);
+    setUp();
+    OpenBatch(renderer, key, close);
+  }
+  return AppendBatchVertices(renderer, batch, count);
+}
+
+}  // namespace
+
+float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int count) {
+  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, mirrored ? kMirroredSprite : kSprite,
+                     PlainTexture(renderer, slot)};
+  return Append(renderer, key, count, mirrored ? &CloseMirrored : nullptr, [&] {
+    BindSpriteTexture(renderer, slot, -1, false);
+    // A quad mirrored on one axis turns its back to the viewer; switching the front
+    // face for it keeps culling from hiding it.
+    if (mirrored) glFrontFace(GL_CW);
+  });
+}
+
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count) {
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kSprite, PlainTexture(renderer, slot)};
+  return Append(renderer, key, count, nullptr, [&] { BindSpriteTexture(renderer, slot, -1, false); });
+}
+
+float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture) {
+  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, kBackground, texture};
+  return Append(renderer, key, 4, &CloseBackground, [&] {
+    glDisable(GL_ALPHA_TEST);
+    DisableSecondUnit(renderer);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+  });
+}
+
+float* AppendSolidVertices(OpenGLDiveduva& renderer, BatchPrimitive primitive, int count) {
+  const BatchKey key{primitive, BatchFormat::kColoured, kSolid, 0};
+  return Append(renderer, key, count, &CloseSolid, [] {
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_ALPHA_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glTranslatef(0.375f, 0.375f, 0);
+    glMatrixMode(GL_MODELVIEW);
+  });
+}
+
+float* AppendPolygonVertices(OpenGLDiveduva& renderer, int slot, int count) {
+  const bool textured = slot >= 0;
+  const BatchKey key{BatchPrimitive::kFans, BatchFormat::kColoured, textured ? kTexturedPolygon : kUntexturedPolygon,
+                     textured ? PlainTexture(renderer, slot) : 0};
+  float* at = Append(renderer, key, count, &ClosePolygon, [&] {
+    BindSpriteTexture(renderer, slot, -1, false);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_DITHER);
+    glShadeModel(GL_SMOOTH);
+  });
+  MarkBatchFan(renderer.batch, count);
+  return at;
+}

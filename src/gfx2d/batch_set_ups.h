@@ -1,0 +1,48 @@
+#pragma once
+// The GL set-ups the 2D commands open batch runs with (see video/quad_batch.h): each
+// opener flushes the run before it, sets GL up as the command drawing at once would, and
+// hands the batch the step that undoes it. A command whose set-up equals the open run's
+// appends its vertices and makes no GL call at all.
+
+#include <cstdint>
+
+#include "video/quad_batch.h"
+
+class OpenGLDiveduva;
+
+// The vertices of count / 4 textured quads (x, y, z, u, v each) of a sprite slot's
+// plain texture. Mirrored quads are drawn with the front face turned.
+float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int count);
+// The same for the glyph quads of a font slot.
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count);
+// The quad of one background tile: alpha test off, the tile's texture.
+float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture);
+// Solid primitives (x, y, z, u, v, red, green, blue, alpha each): texturing and the alpha
+// test off, shifted by 3/8 pixel so that whole coordinates hit pixel centres.
+float* AppendSolidVertices(OpenGLDiveduva& renderer, BatchPrimitive primitive, int count);
+// One polygon of count corners, smoothly shaded, of a texture slot or untextured (-1).
+float* AppendPolygonVertices(OpenGLDiveduva& renderer, int slot, int count);
+
+// Writes one vertex of the coloured layout and returns the position after it.
+inline float* PutColouredVertex(float* at, float x, float y, float u, float v, const float colour[4]) {
+  at[0] = x;
+  at[1] = y;
+  at[2] = 0;
+  at[3] = u;
+  at[4] = v;
+  at[5] = colour[0];
+  at[6] = colour[1];
+  at[7] = colour[2];
+  at[8] = colour[3];
+  return at + kColouredFloats;
+}
+
+// Writes one vertex of the textured layout and returns the position after it.
+inline float* PutTexturedVertex(float* at, float x, float y, float z, float u, float v) {
+  at[0] = x;
+  at[1] = y;
+  at[2] = z;
+  at[3] = u;
+  at[4] = v;
+  return at + kTexturedFloats;
+}
