@@ -85,16 +85,16 @@ void DrawSpriteRotoZoom(double slot, double x, double y, double angle, double zo
   const float halfHeight = static_cast<float>(zoom * imageHeight / 2);
   const float texelU = quad.slot->paddedWidth > 0 ? 0.5f / static_cast<float>(quad.slot->paddedWidth) : 0;
   const float texelV = quad.slot->paddedHeight > 0 ? 0.5f / static_cast<float>(quad.slot->paddedHeight) : 0;
-  const SpriteTurn turn = SpriteTurnOf(static_cast<float>(angle), static_cast<float>(x + imageWidth / 2),
-                                       static_cast<float>(-y - imageHeight / 2));
   const float corners[4][2] = {{-halfWidth, -halfHeight}, {halfWidth, -halfHeight}, {halfWidth, halfHeight},
                                {-halfWidth, halfHeight}};
   const float texels[4][2] = {{texelU, texelV}, {quad.right, texelV}, {quad.right, quad.top}, {texelU, quad.top}};
-  float* at = AppendSpriteQuads(*quad.renderer, quad.index, false, 4);
+  float* at = AppendTurnedSpriteQuads(*quad.renderer, quad.index, 4);
+  const SpriteTurn turn = SpriteTurnOf(quad.renderer->drawing2D.projection, static_cast<float>(angle),
+                                       static_cast<float>(x + imageWidth / 2), static_cast<float>(-y - imageHeight / 2));
   for (int corner = 0; corner < 4; ++corner) {
-    float turned[2];
-    TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], turned);
-    at = PutTexturedVertex(at, turned[0], turned[1], 0, texels[corner][0], texels[corner][1]);
+    float clip[3];
+    TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], clip);
+    at = PutTexturedVertex(at, clip[0], clip[1], clip[2], texels[corner][0], texels[corner][1]);
   }
   EndBatchedCommand(*quad.renderer);
 }

@@ -1,18 +1,18 @@
 #pragma once
-// The arithmetic of turned sprites: a rotation about the screen's z axis followed by a
-// move to the sprite's centre, done on the processor so that turned sprites join the 2D
-// batch. The sine and cosine are those of the angle in degrees taken to single precision
-// after the conversion to radians, and each corner is turned with single-precision
-// products and sums in the order a 4 x 4 matrix applies them.
+// The arithmetic of turned sprites, done on the processor so that turned sprites join the
+// 2D batch. A turned sprite's corners are taken to clip space by the product of the 2D
+// projection, a move to the sprite's centre and a turn about the screen's z axis, with
+// single-precision products and sums in the order the matrix stacks combine the three
+// matrices. The GL implementation's own vertex arithmetic may round differently: texel
+// weights can then differ in the last bit from a sprite turned by the matrix stacks.
 
 struct SpriteTurn {
-  float cosine = 1;
-  float sine = 0;
-  float x = 0;  // the centre the turned corners are moved to
-  float y = 0;
+  float matrix[16];  // column after column, as GL stores matrices
 };
 
-SpriteTurn SpriteTurnOf(float angleDegrees, float centreX, float centreY);
+// projection: the current 2D projection matrix as GL returns it.
+SpriteTurn SpriteTurnOf(const float projection[16], float angleDegrees, float centreX, float centreY);
 
-// The corner (x, y), given relative to the sprite's centre, turned and moved.
-void TurnSpriteCorner(const SpriteTurn& turn, float x, float y, float out[2]);
+// The corner (x, y), given relative to the sprite's centre, in clip space (x, y, z; w
+// is 1 for the 2D projection).
+void TurnSpriteCorner(const SpriteTurn& turn, float x, float y, float out[3]);
