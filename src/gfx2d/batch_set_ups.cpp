@@ -9,7 +9,6 @@ namespace {
 enum SetUp : std::uint16_t {
   kSprite = 1,
   kMirroredSprite,
-  kTurnedSprite,
   kBackground,
   kSolid,
   kTexturedPolygon,
@@ -21,12 +20,6 @@ GLuint PlainTexture(const OpenGLDiveduva& renderer, int slot) {
 }
 
 void CloseMirrored(OpenGLDiveduva&) { glFrontFace(GL_CCW); }
-
-void CloseTurned(OpenGLDiveduva&) {
-  glMatrixMode(GL_PROJECTION);
-  glPopMatrix();
-  glMatrixMode(GL_MODELVIEW);
-}
 
 void CloseBackground(OpenGLDiveduva&) { glEnable(GL_ALPHA_TEST); }
 
@@ -72,18 +65,6 @@ float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int 
     // A quad mirrored on one axis turns its back to the viewer; switching the front
     // face for it keeps culling from hiding it.
     if (mirrored) glFrontFace(GL_CW);
-  });
-}
-
-float* AppendTurnedSpriteQuads(OpenGLDiveduva& renderer, int slot, int count) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, kTurnedSprite, PlainTexture(renderer, slot)};
-  return Append(renderer, key, count, &CloseTurned, [&] {
-    BindSpriteTexture(renderer, slot, -1, false);
-    glGetFloatv(GL_PROJECTION_MATRIX, renderer.drawing2D.projection);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
   });
 }
 

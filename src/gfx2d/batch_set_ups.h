@@ -13,9 +13,6 @@ class OpenGLDiveduva;
 // The vertices of count / 4 textured quads (x, y, z, u, v each) of a sprite slot's
 // plain texture. Mirrored quads are drawn with the front face turned.
 float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int count);
-// Quads of a sprite slot's plain texture with corners in clip space: the run draws them
-// with the identity projection (see sprite_turn.h).
-float* AppendTurnedSpriteQuads(OpenGLDiveduva& renderer, int slot, int count);
 // The same for the glyph quads of a font slot.
 float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count);
 // The quad of one background tile: alpha test off, the tile's texture.

@@ -88,13 +88,13 @@ void DrawSpriteRotoZoom(double slot, double x, double y, double angle, double zo
   const float corners[4][2] = {{-halfWidth, -halfHeight}, {halfWidth, -halfHeight}, {halfWidth, halfHeight},
                                {-halfWidth, halfHeight}};
   const float texels[4][2] = {{texelU, texelV}, {quad.right, texelV}, {quad.right, quad.top}, {texelU, quad.top}};
-  float* at = AppendTurnedSpriteQuads(*quad.renderer, quad.index, 4);
-  const SpriteTurn turn = SpriteTurnOf(quad.renderer->drawing2D.projection, static_cast<float>(angle),
-                                       static_cast<float>(x + imageWidth / 2), static_cast<float>(-y - imageHeight / 2));
+  const SpriteTurn turn = SpriteTurnOf(static_cast<float>(angle), static_cast<float>(x + imageWidth / 2),
+                                       static_cast<float>(-y - imageHeight / 2));
+  float* at = AppendSpriteQuads(*quad.renderer, quad.index, false, 4);
   for (int corner = 0; corner < 4; ++corner) {
-    float clip[3];
-    TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], clip);
-    at = PutTexturedVertex(at, clip[0], clip[1], clip[2], texels[corner][0], texels[corner][1]);
+    float turned[2];
+    TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], turned);
+    at = PutTexturedVertex(at, turned[0], turned[1], 0, texels[corner][0], texels[corner][1]);
   }
   EndBatchedCommand(*quad.renderer);
 }

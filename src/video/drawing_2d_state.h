@@ -18,6 +18,4 @@ struct Drawing2DState {
   bool secondUnitOff = false;
   int polygonSlot = -1;  // texture slot of the polygon being built, -1 for none
   std::vector<PolygonVertex> polygonVertices;
-  // The 2D projection turned sprites are computed with, read when their batch run opens.
-  float projection[16] = {};
 };

@@ -67,9 +67,9 @@ class OpenGLDiveduva {
 // release step every renderer hands down to shutdown when it is made.
 void DeleteEngineRenderer();
 
-// Draws the pending 2D batch, then sets the GL viewport, an orthographic projection with (0, 0) at the viewport's top
-// left and y growing downwards as -y, and the fixed 2D drawing state. A width or height
-// of 0 or less means the whole surface.
+// Draws the pending 2D batch, then sets the GL viewport, an orthographic projection with
+// (0, 0) at the viewport's top left and y growing downwards as -y, and the fixed 2D
+// drawing state. A width or height of 0 or less means the whole surface.
 void SetViewport2D(OpenGLDiveduva& renderer, int x, int y, int width, int height);
 // Stores the surface size, then sets the 2D viewport on the whole surface.
 void SetSurfaceSize(OpenGLDiveduva& renderer, int width, int height);

@@ -1,0 +1,96 @@
+// The 2D batch: the same frame drawn with batching on and off gives the same pixels and
+// the same read-backs, with far fewer draw calls; turned sprites land where the matrix
+// stack put them.
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "batch_scene.h"
+#include "gfx2d/sprite_turn.h"
+#include "gfx3d/engine3d.h"
+#include "support/renderer_fixture.h"
+#include "support/scratch_directory.h"
+
+namespace {
+
+class Batch2D : public RendererFixture {
+ protected:
+  void SetUp() override {
+    RendererFixture::SetUp();
+    renderer->frameInterval = 0;
+    Engine().pauseWhenInactive = 0;
+    scene = new Diveduva3D(*renderer, false);
+    Subsystems().scene = scene;
+    WriteBatchScenePictures(pictures.Path());
+  }
+  void TearDown() override {
+    delete scene;
+    Subsystems().scene = nullptr;
+    RendererFixture::TearDown();
+  }
+
+  struct Frame {
+    std::vector<std::uint8_t> pixels;
+    std::vector<double> readBack;
+    std::uint64_t drawCalls = 0;
+  };
+
+  Frame DrawFrame(bool batching) {
+    renderer->batch.enabled = batching;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    Frame frame;
+    const std::uint64_t callsBefore = renderer->batch.drawCalls;
+    DrawBatchScene(pictures.Path(), frame.readBack);
+    FlushQuadBatch(*renderer);
+    frame.drawCalls = renderer->batch.drawCalls - callsBefore;
+    frame.pixels.resize(static_cast<std::size_t>(renderer->surfaceWidth) * renderer->surfaceHeight * 4);
+    glReadPixels(0, 0, renderer->surfaceWidth, renderer->surfaceHeight, GL_RGBA, GL_UNSIGNED_BYTE,
+                 frame.pixels.data());
+    return frame;
+  }
+
+  ScratchDirectory pictures;
+  Diveduva3D* scene = nullptr;
+};
+
+TEST_F(Batch2D, BatchedFrameEqualsTheFrameDrawnCommandByCommand) {
+  const Frame unbatched = DrawFrame(false);
+  const Frame batched = DrawFrame(true);
+  EXPECT_EQ(batched.readBack, unbatched.readBack);
+  std::size_t differing = 0;
+  for (std::size_t i = 0; i < batched.pixels.size(); i += 4) {
+    differing += batched.pixels[i] != unbatched.pixels[i] || batched.pixels[i + 1] != unbatched.pixels[i + 1] ||
+                 batched.pixels[i + 2] != unbatched.pixels[i + 2];
+  }
+  EXPECT_EQ(differing, 0u);
+  // The frame is not empty: the background, sprites and text cover most of it.
+  std::size_t lit = 0;
+  for (std::size_t i = 0; i < batched.pixels.size(); i += 4) lit += batched.pixels[i] + batched.pixels[i + 1] > 0;
+  EXPECT_GT(lit, batched.pixels.size() / 8);
+  EXPECT_LT(batched.drawCalls, unbatched.drawCalls);
+}
+
+TEST_F(Batch2D, TheNextGlUserSeesThePendingSpritesDrawn) {
+  LoadSprite(BasicString((pictures.Path() + "/b.bmp").c_str()), 2);
+  DrawSprite(2, 10, 10);  // (10, 10) holds the green of b.bmp's first texel
+  const std::uint64_t callsBefore = renderer->batch.drawCalls;
+  EXPECT_EQ(PixelAt(10, 10), (Pixel{10, 250, 60, 255}));  // the read-back flushes
+  EXPECT_EQ(renderer->batch.drawCalls, callsBefore + 1);
+  EXPECT_FALSE(renderer->batch.open);
+}
+
+TEST(SpriteTurn, QuarterTurnsMoveCornersCounterClockwiseAboutTheCentre) {
+  struct Case {
+    float angle, x, y, expectedX, expectedY;
+  };
+  const Case cases[] = {{0, 3, 2, 13, 22}, {90, 3, 2, 8, 23}, {180, 3, 2, 7, 18}, {-90, 3, 2, 12, 17}};
+  for (const Case& c : cases) {
+    float turned[2];
+    TurnSpriteCorner(SpriteTurnOf(c.angle, 10, 20), c.x, c.y, turned);
+    EXPECT_NEAR(turned[0], c.expectedX, 1e-5) << c.angle;
+    EXPECT_NEAR(turned[1], c.expectedY, 1e-5) << c.angle;
+  }
+}
+
+}  // namespace
