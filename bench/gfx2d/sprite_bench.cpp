@@ -1,7 +1,9 @@
 // Sprites per second: 10,000 sprites of 32 x 32 per frame, 200 frames, no pacing, beside
 // the same scene drawn by SDL's own 2D renderer (OpenGL driver, batching on) on the same
-// GL implementation. Each is measured as is and with GL_RASTERIZER_DISCARD, which leaves
-// only the cost of submitting the sprites.
+// GL implementation and beside the limit of one draw call per frame (the frame's quads
+// prepared once in the 2D batch's vertex layout). Each is measured as is and with
+// GL_RASTERIZER_DISCARD, which leaves only the cost of submitting the sprites. The
+// engine runs with its 2D batch on and, for comparison, off (one draw call per sprite).
 //
 // Run with SDL_VIDEODRIVER=offscreen for a headless software figure, or on a display for
 // the machine's GPU.
@@ -13,6 +15,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "base/engine_state.h"
 #include "gfx2d/sprite_drawing.h"
@@ -32,12 +35,12 @@ constexpr GLenum kRasterizerDiscard = 0x8C89;  // GL 3.0 / EXT_transform_feedbac
 float SpriteX(int i) { return static_cast<float>((i * 37) % (640 - kSpriteSide)); }
 float SpriteY(int i) { return static_cast<float>((i * 53) % (480 - kSpriteSide)); }
 
-void EngineSprites(benchmark::State& state, bool discard) {
+OpenGLDiveduva* OpenSpriteRenderer(benchmark::State& state) {
   auto* renderer = new OpenGLDiveduva();
   Subsystems().renderer = renderer;
   if (!CreateGameWindow(*renderer, 640, 480, 0, 0, 0)) {
     state.SkipWithError("no GL window");
-    return;
+    return nullptr;
   }
   renderer->frameInterval = 0;
   // A 32 x 32 sprite made in memory, uploaded as the loaders do.
@@ -47,11 +50,56 @@ void EngineSprites(benchmark::State& state, bool discard) {
   TextureSlot& slot = renderer->textures.slots[0];
   UploadImage(image, 0, 0, 0, 0, &slot.texture, &slot.mipTexture, false, false);
   slot.paddedWidth = slot.paddedHeight = slot.imageWidth = slot.imageHeight = kSpriteSide;
+  return renderer;
+}
+
+void EngineSprites(benchmark::State& state, bool discard, bool batching) {
+  OpenGLDiveduva* renderer = OpenSpriteRenderer(state);
+  if (renderer == nullptr) return;
+  renderer->batch.enabled = batching;
   if (discard) glEnable(kRasterizerDiscard);
 
   for (auto _ : state) {
     for (int frame = 0; frame < kFrames; ++frame) {
       for (int i = 0; i < kSpritesPerFrame; ++i) DrawSprite(0, SpriteX(i + frame), SpriteY(i));
+      FlushQuadBatch(*renderer);  // as the frame's present does
+      SDL_GL_SwapWindow(renderer->window);
+    }
+    glFinish();
+  }
+  state.counters["sprites_per_s"] =
+      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
+  if (discard) glDisable(kRasterizerDiscard);
+  delete renderer;
+  Subsystems().renderer = nullptr;
+}
+
+// The frame's quads in the batch's layout (x, y, z, u, v), drawn with one indexed call.
+void OneDrawCallSprites(benchmark::State& state, bool discard) {
+  OpenGLDiveduva* renderer = OpenSpriteRenderer(state);
+  if (renderer == nullptr) return;
+  std::vector<float> vertices;
+  std::vector<GLuint> indices;
+  for (int i = 0; i < kSpritesPerFrame; ++i) {
+    const float left = SpriteX(i), top = SpriteY(i), side = kSpriteSide;
+    const float corners[4][4] = {{left, -top - side, 0, 0}, {left + side, -top - side, 1, 0}, {left + side, -top, 1, 1},
+                                 {left, -top, 0, 1}};
+    for (const auto& corner : corners) vertices.insert(vertices.end(), {corner[0], corner[1], 0, corner[2], corner[3]});
+    const GLuint base = static_cast<GLuint>(i * 4);
+    indices.insert(indices.end(), {base + 1, base + 2, base, base + 2, base + 3, base});
+  }
+  glBindTexture(GL_TEXTURE_2D, renderer->textures.slots[0].texture);
+  if (discard) glEnable(kRasterizerDiscard);
+  for (auto _ : state) {
+    for (int frame = 0; frame < kFrames; ++frame) {
+      glEnableClientState(GL_VERTEX_ARRAY);
+      glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), vertices.data());
+      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+      glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), vertices.data() + 3);
+      glDrawRangeElements(GL_TRIANGLES, 0, kSpritesPerFrame * 4 - 1, static_cast<GLsizei>(indices.size()),
+                          GL_UNSIGNED_INT, indices.data());
+      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+      glDisableClientState(GL_VERTEX_ARRAY);
       SDL_GL_SwapWindow(renderer->window);
     }
     glFinish();
@@ -108,10 +156,22 @@ void SdlRendererSprites(benchmark::State& state, bool discard) {
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-BENCHMARK_CAPTURE(EngineSprites, drawn, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(EngineSprites, drawn, false, true)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(SdlRendererSprites, drawn, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK_CAPTURE(EngineSprites, rasterizer_discard, true)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(OneDrawCallSprites, drawn, false)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(EngineSprites, rasterizer_discard, true, true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(EngineSprites, rasterizer_discard_unbatched, true, false)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(SdlRendererSprites, rasterizer_discard, true)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(OneDrawCallSprites, rasterizer_discard, true)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -5,15 +5,11 @@
 
 namespace {
 
-// The set-ups, numbered for the batch key.
-enum SetUp : std::uint16_t {
-  kSprite = 1,
-  kMirroredSprite,
-  kBackground,
-  kSolid,
-  kTexturedPolygon,
-  kUntexturedPolygon,
-};
+constexpr std::uint16_t kSprite = kSpriteSetUp;
+constexpr std::uint16_t kBackground = kBackgroundSetUp;
+constexpr std::uint16_t kSolid = kSolidSetUp;
+constexpr std::uint16_t kTexturedPolygon = kTexturedPolygonSetUp;
+constexpr std::uint16_t kUntexturedPolygon = kUntexturedPolygonSetUp;
 
 GLuint PlainTexture(const OpenGLDiveduva& renderer, int slot) {
   return renderer.textures.slots[static_cast<std::size_t>(slot)].texture;
@@ -57,15 +53,15 @@ float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchClo
 
 }  // namespace
 
-float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int count) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, mirrored ? kMirroredSprite : kSprite,
-                     PlainTexture(renderer, slot)};
-  return Append(renderer, key, count, mirrored ? &CloseMirrored : nullptr, [&] {
-    BindSpriteTexture(renderer, slot, -1, false);
-    // A quad mirrored on one axis turns its back to the viewer; switching the front
-    // face for it keeps culling from hiding it.
-    if (mirrored) glFrontFace(GL_CW);
-  });
+float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey& key, int slot, int count) {
+  const bool mirrored = key.setUp == kMirroredSpriteSetUp;
+  FlushQuadBatch(renderer);
+  BindSpriteTexture(renderer, slot, -1, false);
+  // A quad mirrored on one axis turns its back to the viewer; switching the front face
+  // for it keeps culling from hiding it.
+  if (mirrored) glFrontFace(GL_CW);
+  OpenBatch(renderer, key, mirrored ? &CloseMirrored : nullptr);
+  return AppendBatchVertices(renderer, batch, count);
 }
 
 float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count) {

@@ -7,12 +7,32 @@
 #include <cstdint>
 
 #include "video/quad_batch.h"
+#include "video/texture_store.h"
 
 class OpenGLDiveduva;
 
+// The set-ups, numbered for the batch key.
+enum BatchSetUp : std::uint16_t {
+  kSpriteSetUp = 1,
+  kMirroredSpriteSetUp,
+  kBackgroundSetUp,
+  kSolidSetUp,
+  kTexturedPolygonSetUp,
+  kUntexturedPolygonSetUp,
+};
+
+// Opens a run of sprite quads (see AppendSpriteQuads).
+float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey& key, int slot, int count);
+
 // The vertices of count / 4 textured quads (x, y, z, u, v each) of a sprite slot's
 // plain texture. Mirrored quads are drawn with the front face turned.
-float* AppendSpriteQuads(OpenGLDiveduva& renderer, int slot, bool mirrored, int count);
+inline float* AppendSpriteQuads(OpenGLDiveduva& renderer, QuadBatch& batch, const TextureSlot& entry, int slot,
+                                bool mirrored, int count) {
+  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured,
+                     mirrored ? kMirroredSpriteSetUp : kSpriteSetUp, entry.texture};
+  if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
+  return OpenSpriteRun(renderer, batch, key, slot, count);
+}
 // The same for the glyph quads of a font slot.
 float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count);
 // The quad of one background tile: alpha test off, the tile's texture.

@@ -62,5 +62,5 @@ void EndPolygon() {
     const float colour[4] = {vertex.red, vertex.green, vertex.blue, vertex.alpha};
     at = PutColouredVertex(at, vertex.x, vertex.y, vertex.u, vertex.v, colour);
   }
-  EndBatchedCommand(*renderer);
+  EndBatchedCommand(*renderer, renderer->batch);
 }

@@ -60,7 +60,7 @@ void SetPixel(double x, double y, double colour) {
   const SolidColour solid = SolidColourOf(*renderer, colour);
   float* at = AppendSolidVertices(*renderer, BatchPrimitive::kPoints, 1);
   PutColouredVertex(at, Coordinate(x), -(Coordinate(y) + 1), 0, 0, solid.rgba);
-  EndBatchedCommand(*renderer);
+  EndBatchedCommand(*renderer, renderer->batch);
 }
 
 void DrawLine(double x1, double y1, double x2, double y2, double colour) {
@@ -73,7 +73,7 @@ void DrawLine(double x1, double y1, double x2, double y2, double colour) {
   // Lines leave out their last pixel; a point puts it in.
   at = AppendSolidVertices(*renderer, BatchPrimitive::kPoints, 1);
   PutColouredVertex(at, Coordinate(x2), -(Coordinate(y2) + 1), 0, 0, solid.rgba);
-  EndBatchedCommand(*renderer);
+  EndBatchedCommand(*renderer, renderer->batch);
 }
 
 void DrawRect(double x1, double y1, double x2, double y2, double colour) {
@@ -90,7 +90,7 @@ void DrawRect(double x1, double y1, double x2, double y2, double colour) {
   at = PutColouredVertex(at, right, -bottom, 0, 0, solid.rgba);
   at = PutColouredVertex(at, right, -top, 0, 0, solid.rgba);
   PutColouredVertex(at, left, -top, 0, 0, solid.rgba);
-  EndBatchedCommand(*renderer);
+  EndBatchedCommand(*renderer, renderer->batch);
 }
 
 double GetPixel(double x, double y) {

@@ -28,9 +28,17 @@ SpriteQuad PrepareSprite(double slotNumber) {
   quad.index = static_cast<int>(number);
   quad.renderer = renderer;
   quad.slot = &renderer->textures.slots[static_cast<std::size_t>(quad.index)];
-  if (quad.slot->paddedWidth > 0 && quad.slot->paddedHeight > 0) {
-    quad.right = static_cast<float>(quad.slot->imageWidth) / static_cast<float>(quad.slot->paddedWidth);
-    quad.top = static_cast<float>(quad.slot->imageHeight) / static_cast<float>(quad.slot->paddedHeight);
+  const TextureSlot& entry = *quad.slot;
+  if (entry.paddedWidth > 0 && entry.paddedHeight > 0) {
+    SpriteExtentMemo& memo = renderer->drawing2D.spriteExtent;
+    if (memo.imageWidth != entry.imageWidth || memo.paddedWidth != entry.paddedWidth ||
+        memo.imageHeight != entry.imageHeight || memo.paddedHeight != entry.paddedHeight) {
+      memo = SpriteExtentMemo{entry.imageWidth, entry.paddedWidth, entry.imageHeight, entry.paddedHeight,
+                              static_cast<float>(entry.imageWidth) / static_cast<float>(entry.paddedWidth),
+                              static_cast<float>(entry.imageHeight) / static_cast<float>(entry.paddedHeight)};
+    }
+    quad.right = memo.right;
+    quad.top = memo.top;
   }
   return quad;
 }
@@ -39,12 +47,12 @@ SpriteQuad PrepareSprite(double slotNumber) {
 // right, upper left.
 void TexturedQuad(const SpriteQuad& quad, bool mirrored, float left, float bottom, float right, float top, float u0,
                   float v0, float u1, float v1) {
-  float* at = AppendSpriteQuads(*quad.renderer, quad.index, mirrored, 4);
+  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, mirrored, 4);
   at = PutTexturedVertex(at, left, bottom, 0, u0, v0);
   at = PutTexturedVertex(at, right, bottom, 0, u1, v0);
   at = PutTexturedVertex(at, right, top, 0, u1, v1);
   PutTexturedVertex(at, left, top, 0, u0, v1);
-  EndBatchedCommand(*quad.renderer);
+  EndBatchedCommand(*quad.renderer, quad.renderer->batch);
 }
 
 }  // namespace
@@ -90,13 +98,13 @@ void DrawSpriteRotoZoom(double slot, double x, double y, double angle, double zo
   const float texels[4][2] = {{texelU, texelV}, {quad.right, texelV}, {quad.right, quad.top}, {texelU, quad.top}};
   const SpriteTurn turn = SpriteTurnOf(static_cast<float>(angle), static_cast<float>(x + imageWidth / 2),
                                        static_cast<float>(-y - imageHeight / 2));
-  float* at = AppendSpriteQuads(*quad.renderer, quad.index, false, 4);
+  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, false, 4);
   for (int corner = 0; corner < 4; ++corner) {
     float turned[2];
     TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], turned);
     at = PutTexturedVertex(at, turned[0], turned[1], 0, texels[corner][0], texels[corner][1]);
   }
-  EndBatchedCommand(*quad.renderer);
+  EndBatchedCommand(*quad.renderer, quad.renderer->batch);
 }
 
 void DrawSpriteBillboard(double slot, double x, double y, double z, double scale) {

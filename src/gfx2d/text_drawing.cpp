@@ -120,7 +120,7 @@ void DrawText(int font, const char* text, double x, double y, double z) {
     at = PutTexturedVertex(at, left, top, depth, cell.u, v1);
     left += width;
   }
-  EndBatchedCommand(*renderer);
+  EndBatchedCommand(*renderer, renderer->batch);
 }
 
 void DrawTextInScene(int font, const char* text, double x, double y, double z, double scale) {

@@ -175,7 +175,7 @@ void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
       at = PutTexturedVertex(at, x + width, -y - height, 0, u, 0);
       at = PutTexturedVertex(at, x + width, -y, 0, u, v);
       PutTexturedVertex(at, x, -y, 0, 0, v);
-      EndBatchedCommand(renderer);
+      EndBatchedCommand(renderer, renderer.batch);
     }
   }
 }

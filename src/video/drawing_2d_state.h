@@ -8,7 +8,16 @@ struct PolygonVertex {
   float x, y, u, v, red, green, blue, alpha;  // 32 bytes: the vertex-array stride
 };
 
+// The texture extent of the last sprite picture size seen: a sprite's far texture
+// corner is imageWidth / paddedWidth and imageHeight / paddedHeight, and two divisions
+// per sprite are a good part of the cost of drawing one.
+struct SpriteExtentMemo {
+  int imageWidth = 0, paddedWidth = 0, imageHeight = 0, paddedHeight = 0;
+  float right = 0, top = 0;
+};
+
 struct Drawing2DState {
+  SpriteExtentMemo spriteExtent;
   int currentSlot = 0;  // texture binding last made by BindSpriteTexture
   int secondSlot = -1;
   bool useMip = false;

@@ -137,7 +137,7 @@ void FlushEngineQuadBatch() {
   if (OpenGLDiveduva* renderer = Subsystems().renderer) FlushQuadBatch(*renderer);
 }
 
-void EndBatchedCommand(OpenGLDiveduva& renderer) {
+void FinishBatchedCommand(OpenGLDiveduva& renderer) {
   QuadBatch& batch = renderer.batch;
   if (!batch.enabled) {
     FlushQuadBatch(renderer);

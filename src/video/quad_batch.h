@@ -35,7 +35,7 @@ enum class BatchFormat : std::uint8_t {
 
 inline constexpr int kTexturedFloats = 5;
 inline constexpr int kColouredFloats = 9;
-inline constexpr std::size_t kBatchDrawVertices = 16384;
+inline constexpr std::size_t kBatchDrawVertices = 4096;
 
 // What a run of primitives depends on beyond the state every other GL user flushes for.
 struct BatchKey {
@@ -105,7 +105,14 @@ inline int BatchVertexCount(const QuadBatch& batch) {
 void MarkBatchFan(QuadBatch& batch, int count);
 // Ends a command: with batching off its primitives are drawn now. In debug builds it
 // also checks that nothing changed the run's GL state behind its back.
-void EndBatchedCommand(OpenGLDiveduva& renderer);
+void FinishBatchedCommand(OpenGLDiveduva& renderer);
+inline void EndBatchedCommand(OpenGLDiveduva& renderer, QuadBatch& batch) {
+#ifdef NDEBUG
+  if (batch.enabled) return;
+#endif
+  (void)batch;
+  FinishBatchedCommand(renderer);
+}
 
 // Draws the pending primitives and closes the run. Every GL user outside the batch
 // calls it first; it does nothing when no run is open.
