@@ -290,8 +290,7 @@ bool ObjectMayShow(const Diveduva3D& scene, const MeshFrame& frame) {
   return p[0] * p[0] + p[1] * p[1] + p[2] * p[2] < cone * cone + r * r;
 }
 
-void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate,
-                    const GLuint* /*names*/, int /*nameCount*/) {
+void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate) {
   if (object.frames.empty() || object.frames[0].packedVertices.empty()) return;
   if (!SceneHasContext(scene)) return;
   const FrameChoice choice = ChooseFrames(static_cast<int>(object.frames.size()), frameA, frameB, t, interpolate);
@@ -332,14 +331,12 @@ void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, f
   Drawing2DState& binding = scene.renderer.drawing2D;
   const Drawing2DState saved = binding;
   for (auto& object : found->objects) {
+    // A scene object's texture numbers index the slot's own texture list.
     if (found->isScene) {
-      const GLuint* names = found->textures.data();
-      const int count = static_cast<int>(found->textures.size());
-      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, names, count);
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate, names, count);
-    } else {
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
+      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, found->textures.data(),
+                        static_cast<int>(found->textures.size()));
     }
+    DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
   }
   if (found->isScene) BindSpriteTexture(scene.renderer, saved.currentSlot, saved.secondSlot, saved.useMip);
 }
