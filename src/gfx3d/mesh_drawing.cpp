@@ -185,6 +185,35 @@ void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
   glEnable(GL_COLOR_MATERIAL);
 }
 
+// Texture unit 1 as the 2D binding left it; the cel texture borrows the unit for one draw.
+struct SecondUnitState {
+  GLint texture = 0;
+  GLboolean enabled = GL_FALSE;
+  bool markedOff = true;
+};
+
+SecondUnitState SaveSecondUnit(const Diveduva3D& scene) {
+  SecondUnitState state;
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &state.texture);
+  state.enabled = glIsEnabled(GL_TEXTURE_2D);
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  state.markedOff = scene.renderer.drawing2D.secondUnitOff;
+  return state;
+}
+
+void RestoreSecondUnit(Diveduva3D& scene, const SecondUnitState& state) {
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(state.texture));
+  if (state.enabled) {
+    glEnable(GL_TEXTURE_2D);
+  } else {
+    glDisable(GL_TEXTURE_2D);
+  }
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  scene.renderer.drawing2D.secondUnitOff = state.markedOff;
+}
+
 void TearDownArrays(Diveduva3D& scene, bool celUnit) {
   const bool multi = HasMultitexture(scene);
   if (multi) {
@@ -316,11 +345,13 @@ void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int fram
   if (!direct) FillCurrentVertices(scene, object, choice, light);
   const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
   const char* address = UploadVertices(scene, object, vertices, direct && choice.base == 0);
+  const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
+  const SecondUnitState secondUnit = cel ? SaveSecondUnit(scene) : SecondUnitState{};
   SetUpArrays(scene, object, address);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
-  const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
   TearDownArrays(scene, cel);
   if (cel && scene.faceOrientation != 0) DrawOutline(scene, object, base, transform);
+  if (cel) RestoreSecondUnit(scene, secondUnit);
   glPopMatrix();
   glColor4f(alpha, alpha, alpha, alpha);
 }

@@ -35,6 +35,18 @@ class MeshEffects : public SceneFixture {
     return PixelAt(static_cast<int>(sx), static_cast<int>(sy));
   }
 
+  // A white square of side 2 facing the eye, u along x and v along y.
+  void FacingQuad() {
+    StartObject(kSlot);
+    AddObjectVertex(-1, -1, 0, 0, 0, kWhiteColour);
+    AddObjectVertex(1, -1, 0, 1, 0, kWhiteColour);
+    AddObjectVertex(-1, 1, 0, 0, 1, kWhiteColour);
+    AddObjectVertex(1, 1, 0, 1, 1, kWhiteColour);
+    EndObject();
+    SetCamera(1, 100, 45);
+    SetCameraPosition(0, 0, 6, 0, 0, 0);
+  }
+
   ScratchDirectory scratch;
 };
 
@@ -136,14 +148,7 @@ TEST_F(MeshEffects, ABumpMappedQuadFollowsTheLight) {
   // bumps lean towards -u. The base texture is orange.
   LoadHalves(1, {255, 128, 0}, {255, 128, 0});
   LoadHalves(2, {51, 128, 229}, {51, 128, 229});
-  StartObject(kSlot);
-  AddObjectVertex(-1, -1, 0, 0, 0, kWhiteColour);
-  AddObjectVertex(1, -1, 0, 1, 0, kWhiteColour);
-  AddObjectVertex(-1, 1, 0, 0, 1, kWhiteColour);
-  AddObjectVertex(1, 1, 0, 1, 1, kWhiteColour);
-  EndObject();
-  SetCamera(1, 100, 45);
-  SetCameraPosition(0, 0, 6, 0, 0, 0);
+  FacingQuad();
   SetObjectTextures(1, 2);  // the normal map goes to unit 0, the base texture to unit 1
   // The brightness is the normal map's normal . the unit light vector, times the base.
   const struct {
@@ -165,6 +170,20 @@ TEST_F(MeshEffects, ABumpMappedQuadFollowsTheLight) {
     EXPECT_NEAR(p[1], 128 * light.brightness, 10);
     EXPECT_LT(p[2], 8);
   }
+}
+
+TEST_F(MeshEffects, ACelDrawKeepsTheBoundTexturesForItselfAndTheDrawsAfterIt) {
+  LoadHalves(1, {255, 128, 0}, {255, 128, 0});
+  LoadHalves(2, {128, 255, 255}, {128, 255, 255});
+  FacingQuad();
+  SetObjectTextures(1, 2);  // unit 0: the second, unit 1: the first
+  SetLight(-2, kWhiteColour, 0, 0, 10, 0, 0, 0, 1);  // cel, lit from the front: ramp 255
+  DrawObjectFrame(kSlot, 0);
+  EXPECT_EQ(PixelOver(0, 0, 0), (Pixel{128, 255, 255, 255}));
+  SetLight(-2, kWhiteColour, 0, 0, 10, 0, 0, 0, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  DrawObjectFrame(kSlot, 0);  // both textures again, modulated
+  EXPECT_EQ(PixelOver(0, 0, 0), (Pixel{128, 128, 0, 255}));
 }
 
 }  // namespace
