@@ -29,12 +29,6 @@ class MeshEffects : public SceneFixture {
     LoadSprite(BasicString(path.c_str()), slot);
   }
 
-  Pixel PixelOver(double x, double y, double z) {
-    double sx = 0, sy = 0, sz = 0;
-    ProjectToScreen(x, y, z, sx, sy, sz);
-    return PixelAt(static_cast<int>(sx), static_cast<int>(sy));
-  }
-
   // A white square of side 2 facing the eye, u along x and v along y.
   void FacingQuad() {
     StartObject(kSlot);
