@@ -10,8 +10,8 @@
 // "--frames N" backs the camera up to the wall behind it by itself, points at each
 // crystal in turn and switches cel shading on halfway; after N frames it prints "Frames
 // done" and waits for a click (or Escape). It also prints where the wall stopped the
-// camera and which crystal it picked at which screen position: the smoke test checks
-// those lines and the picture.
+// camera and which crystal the last frame picked at which screen position: the smoke
+// test checks those lines and the picture.
 
 #include <cstdio>
 
@@ -135,19 +135,19 @@ class CrystalYard {
     SetMouseFree(1);  // the system cursor shows where the picking ray starts
     for (frame_ = 0; autopilotFrames_ == 0 || frame_ < autopilotFrames_; ++frame_) {
       BeginScene();
-      double mouseX = 0, mouseY = 0;
       if (autopilotFrames_ > 0) {
-        Autopilot(mouseX, mouseY);
+        Autopilot();
       } else {
-        HandleInput(mouseX, mouseY);
+        HandleInput();
       }
-      picked_ = PickCrystal(mouseX, mouseY);
+      picked_ = PickCrystal();
       DrawScene();
       DrawShadows();
       EndScene3D();
       DrawPanel();
       PresentFrame();
     }
+    std::printf("Last frame: crystal %d picked at %.0f, %.0f\n", picked_ + 1, mouseX_, mouseY_);
     example::FinishAutopilot();
     return 0;
   }
@@ -188,7 +188,7 @@ class CrystalYard {
     SetLight(1, 0x404040, 0, 0, 0, 0, 0, 0, on ? 180 : 0);
   }
 
-  void HandleInput(double& mouseX, double& mouseY) {
+  void HandleInput() {
     const double forward = GetKeyDown(key::kUp) - GetKeyDown(key::kDown);
     heading_ += kTurnStep * (GetKeyDown(key::kRight) - GetKeyDown(key::kLeft));
     Walk(forward * kWalkStep);
@@ -197,18 +197,18 @@ class CrystalYard {
     if (celKey && !celKeyWasDown_) celShading_ = !celShading_;
     celKeyWasDown_ = celKey;
     double left = 0, right = 0;
-    GetMouseState(mouseX, mouseY, left, right);
+    GetMouseState(mouseX_, mouseY_, left, right);
   }
 
   // Backs up until the wall stops the camera, points at each crystal in turn (where it
   // shows on the screen) and switches cel shading on halfway.
-  void Autopilot(double& mouseX, double& mouseY) {
+  void Autopilot() {
     Walk(-kWalkStep);
     celShading_ = frame_ >= autopilotFrames_ / 2;
     const int target = (frame_ / 30) % kCrystalCount;
     const Vector centre = CrystalCentre(target, frame_);
     double depth = 0;
-    ProjectToScreen(centre.x, centre.y, centre.z, mouseX, mouseY, depth);
+    ProjectToScreen(centre.x, centre.y, centre.z, mouseX_, mouseY_, depth);
   }
 
   // Moves the camera along its heading unless its sphere would then touch the yard;
@@ -233,11 +233,11 @@ class CrystalYard {
 
   // The crystal nearest ahead on the ray from the eye through the mouse position; -1
   // for none or when the position is off the screen.
-  int PickCrystal(double mouseX, double mouseY) {
-    if (mouseX < 0 || mouseY < 0 || mouseX >= kScreenWidth || mouseY >= kScreenHeight) return -1;
+  int PickCrystal() {
+    if (mouseX_ < 0 || mouseY_ < 0 || mouseX_ >= kScreenWidth || mouseY_ >= kScreenHeight) return -1;
     double nearX = 0, nearY = 0, nearZ = 0, farX = 0, farY = 0, farZ = 0;
-    ScreenToWorld(mouseX, mouseY, 0, nearX, nearY, nearZ);
-    ScreenToWorld(mouseX, mouseY, 1, farX, farY, farZ);
+    ScreenToWorld(mouseX_, mouseY_, 0, nearX, nearY, nearZ);
+    ScreenToWorld(mouseX_, mouseY_, 1, farX, farY, farZ);
     int nearest = -1;
     double nearestDistance = 0;
     for (int crystal = 0; crystal < kCrystalCount; ++crystal) {
@@ -249,7 +249,7 @@ class CrystalYard {
     }
     ResetObjectTransform();
     if (nearest != picked_ && nearest >= 0) {
-      std::printf("Picked crystal %d at %.0f, %.0f\n", nearest + 1, mouseX, mouseY);
+      std::printf("Picked crystal %d at %.0f, %.0f\n", nearest + 1, mouseX_, mouseY_);
       std::fflush(stdout);
     }
     return nearest;
@@ -323,6 +323,7 @@ class CrystalYard {
   bool celKeyWasDown_ = false;
   bool blocked_ = false;
   int picked_ = -1;
+  double mouseX_ = -1, mouseY_ = -1;
 };
 
 }  // namespace
