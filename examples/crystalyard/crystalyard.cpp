@@ -226,8 +226,10 @@ class CrystalYard {
     }
     if (free(eyeX_ + dx, eyeZ_)) eyeX_ += dx;
     else if (free(eyeX_, eyeZ_ + dz)) eyeZ_ += dz;
-    if (!blocked_) std::printf("The wall stopped the camera at x %.2f, z %.2f\n", eyeX_, eyeZ_);
-    std::fflush(stdout);
+    if (!blocked_) {
+      std::printf("The wall stopped the camera at x %.2f, z %.2f\n", eyeX_, eyeZ_);
+      std::fflush(stdout);
+    }
     blocked_ = true;
   }
 
