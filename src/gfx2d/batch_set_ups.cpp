@@ -5,12 +5,6 @@
 
 namespace {
 
-constexpr std::uint16_t kSprite = kSpriteSetUp;
-constexpr std::uint16_t kBackground = kBackgroundSetUp;
-constexpr std::uint16_t kSolid = kSolidSetUp;
-constexpr std::uint16_t kTexturedPolygon = kTexturedPolygonSetUp;
-constexpr std::uint16_t kUntexturedPolygon = kUntexturedPolygonSetUp;
-
 GLuint PlainTexture(const OpenGLDiveduva& renderer, int slot) {
   return renderer.textures.slots[static_cast<std::size_t>(slot)].texture;
 }
@@ -65,12 +59,12 @@ float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey&
 }
 
 float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count) {
-  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kSprite, PlainTexture(renderer, slot)};
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kSpriteSetUp, PlainTexture(renderer, slot)};
   return Append(renderer, key, count, nullptr, [&] { BindSpriteTexture(renderer, slot, -1, false); });
 }
 
 float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, kBackground, texture};
+  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, kBackgroundSetUp, texture};
   return Append(renderer, key, 4, &CloseBackground, [&] {
     glDisable(GL_ALPHA_TEST);
     DisableSecondUnit(renderer);
@@ -80,7 +74,7 @@ float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture) {
 }
 
 float* AppendSolidVertices(OpenGLDiveduva& renderer, BatchPrimitive primitive, int count) {
-  const BatchKey key{primitive, BatchFormat::kColoured, kSolid, 0};
+  const BatchKey key{primitive, BatchFormat::kColoured, kSolidSetUp, 0};
   return Append(renderer, key, count, &CloseSolid, [] {
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_ALPHA_TEST);
@@ -93,7 +87,8 @@ float* AppendSolidVertices(OpenGLDiveduva& renderer, BatchPrimitive primitive, i
 
 float* AppendPolygonVertices(OpenGLDiveduva& renderer, int slot, int count) {
   const bool textured = slot >= 0;
-  const BatchKey key{BatchPrimitive::kFans, BatchFormat::kColoured, textured ? kTexturedPolygon : kUntexturedPolygon,
+  const BatchKey key{BatchPrimitive::kFans, BatchFormat::kColoured,
+                     textured ? kTexturedPolygonSetUp : kUntexturedPolygonSetUp,
                      textured ? PlainTexture(renderer, slot) : 0};
   float* at = Append(renderer, key, count, &ClosePolygon, [&] {
     BindSpriteTexture(renderer, slot, -1, false);

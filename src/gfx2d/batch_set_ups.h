@@ -28,8 +28,8 @@ float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey&
 // plain texture. Mirrored quads are drawn with the front face turned.
 inline float* AppendSpriteQuads(OpenGLDiveduva& renderer, QuadBatch& batch, const TextureSlot& entry, int slot,
                                 bool mirrored, int count) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured,
-                     mirrored ? kMirroredSpriteSetUp : kSpriteSetUp, entry.texture};
+  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, mirrored ? kMirroredSpriteSetUp : kSpriteSetUp,
+                     entry.texture};
   if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
   return OpenSpriteRun(renderer, batch, key, slot, count);
 }

@@ -62,8 +62,8 @@ class QuadBatch {
   int floatsPerVertex = kTexturedFloats;
   std::vector<float> vertices;  // grown ahead; the first floatCount floats hold the run
   std::size_t floatCount = 0;
-  std::vector<GLuint> fanIndices;  // triangles of the kFans runs
-  std::vector<GLuint> quadPattern;  // triangle indices of kFanQuads / kQuads, grown on demand
+  std::vector<GLuint> fanIndices;                          // triangles of the kFans runs
+  std::vector<GLuint> quadPattern;                         // triangle indices of kFanQuads / kQuads, grown on demand
   BatchPrimitive patternKind = BatchPrimitive::kFanQuads;  // how quadPattern splits its quads
   std::uint64_t drawCalls = 0;  // draw calls made by flushes since start (for tests and benchmarks)
 #ifndef NDEBUG

@@ -22,11 +22,19 @@
 
 // Writes the pictures the scene loads into folder.
 inline void WriteBatchScenePictures(const std::string& folder) {
-  WriteBmp(folder + "/a.bmp", 32, 32, [](int x, int y) { return Rgb{static_cast<std::uint8_t>(x * 8), 40, static_cast<std::uint8_t>(y * 8)}; });
+  WriteBmp(folder + "/a.bmp", 32, 32, [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(x * 8), 40, static_cast<std::uint8_t>(y * 8)};
+  });
   WriteBmp(folder + "/b.bmp", 20, 12, [](int x, int y) { return (x + y) % 3 ? Rgb{255, 0, 128} : Rgb{10, 250, 60}; });
-  WriteBmp(folder + "/c.bmp", 48, 40, [](int x, int y) { return Rgb{200, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(255 - y * 6)}; });
-  WriteBmp(folder + "/font.bmp", 128, 128, [](int x, int y) { return (x * 7 + y * 3) % 5 < 2 ? Rgb{255, 255, 0} : Rgb{0, 0, 0}; });
-  WriteBmp(folder + "/back.bmp", 700, 300, [](int x, int y) { return Rgb{static_cast<std::uint8_t>(x / 3), static_cast<std::uint8_t>(y / 2), 90}; });
+  WriteBmp(folder + "/c.bmp", 48, 40, [](int x, int y) {
+    return Rgb{200, static_cast<std::uint8_t>(x * 5), static_cast<std::uint8_t>(255 - y * 6)};
+  });
+  WriteBmp(folder + "/font.bmp", 128, 128, [](int x, int y) {
+    return (x * 7 + y * 3) % 5 < 2 ? Rgb{255, 255, 0} : Rgb{0, 0, 0};
+  });
+  WriteBmp(folder + "/back.bmp", 700, 300, [](int x, int y) {
+    return Rgb{static_cast<std::uint8_t>(x / 3), static_cast<std::uint8_t>(y / 2), 90};
+  });
 }
 
 // Draws the frame (the pictures written first); the values GetPixel read are appended

@@ -45,8 +45,7 @@ class Batch2D : public RendererFixture {
     FlushQuadBatch(*renderer);
     frame.drawCalls = renderer->batch.drawCalls - callsBefore;
     frame.pixels.resize(static_cast<std::size_t>(renderer->surfaceWidth) * renderer->surfaceHeight * 4);
-    glReadPixels(0, 0, renderer->surfaceWidth, renderer->surfaceHeight, GL_RGBA, GL_UNSIGNED_BYTE,
-                 frame.pixels.data());
+    glReadPixels(0, 0, renderer->surfaceWidth, renderer->surfaceHeight, GL_RGBA, GL_UNSIGNED_BYTE, frame.pixels.data());
     return frame;
   }
 
