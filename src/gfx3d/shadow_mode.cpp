@@ -41,6 +41,7 @@ void DarkenShadowedPixels(Diveduva3D& scene) {
   glStencilFunc(GL_NOTEQUAL, 0, ~0u);
   glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
   DrawRect(0, 0, kDarkeningWidth, kDarkeningHeight, 0);
+  FlushQuadBatch(renderer);  // the 2D batch draws the rectangle now, under this stencil state
   renderer.currentAlpha = 1.0f;
   glColor4f(1, 1, 1, 1);
   glEnable(GL_DEPTH_TEST);
