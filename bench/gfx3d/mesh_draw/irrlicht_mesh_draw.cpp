@@ -144,10 +144,7 @@ class Bench {
         scene::IMeshSceneNode* node = AddModel(small_);
         node->addShadowVolumeSceneNode(nullptr, -1, true, 1000);
         if (!discard) {
-          const double start = Seconds();
-          DrawFrame(discard);
-          glFinish();
-          ReportFirstFrame("irrlicht", "shadow-small", (Seconds() - start) * 1000);
+          MeasureFirstFrame("irrlicht", "shadow-small", [&] { DrawFrame(discard); });
         }
         MeasureWorkload("irrlicht", "shadow-small", discard, small, [&](int) { DrawFrame(discard); });
         node->remove();
