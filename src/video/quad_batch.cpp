@@ -75,7 +75,7 @@ void DrawRun(OpenGLDiveduva& renderer, QuadBatch& batch) {
 
 #ifndef NDEBUG
 // The GL state a run depends on, as far as one query each finds it.
-void ReadWatchedState(GLint (&state)[8]) {
+void ReadWatchedState(GLint (&state)[kWatchedStateCount]) {
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &state[0]);
   state[1] = glIsEnabled(GL_TEXTURE_2D);
   state[2] = glIsEnabled(GL_BLEND);
@@ -83,9 +83,7 @@ void ReadWatchedState(GLint (&state)[8]) {
   glGetIntegerv(GL_BLEND_DST, &state[4]);
   state[5] = glIsEnabled(GL_ALPHA_TEST);
   glGetIntegerv(GL_FRONT_FACE, &state[6]);
-  GLint viewport[4] = {};
-  glGetIntegerv(GL_VIEWPORT, viewport);
-  state[7] = viewport[0] + viewport[1] * 4099 + viewport[2] * 16769023 + viewport[3] * 8191;
+  glGetIntegerv(GL_VIEWPORT, &state[7]);  // x, y, width, height
 }
 #endif
 
@@ -145,9 +143,9 @@ void FinishBatchedCommand(OpenGLDiveduva& renderer) {
   }
 #ifndef NDEBUG
   if (batch.open && !batch.reportedChange) {
-    GLint now[8] = {};
+    GLint now[kWatchedStateCount] = {};
     ReadWatchedState(now);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kWatchedStateCount; ++i) {
       if (now[i] == batch.watchedState[i]) continue;
       LogError("2D batch: GL state changed behind the batch's back (a GL user did not flush first)");
       batch.reportedChange = true;

@@ -35,6 +35,7 @@ enum class BatchFormat : std::uint8_t {
 
 inline constexpr int kTexturedFloats = 5;
 inline constexpr int kColouredFloats = 9;
+inline constexpr int kWatchedStateCount = 11;  // GL values the debug build compares
 inline constexpr std::size_t kBatchDrawVertices = 4096;
 
 // What a run of primitives depends on beyond the state every other GL user flushes for.
@@ -69,7 +70,7 @@ class QuadBatch {
 #ifndef NDEBUG
   // GL state seen when the run opened, compared as it grows to find changes made behind
   // the batch's back.
-  GLint watchedState[8] = {};
+  GLint watchedState[kWatchedStateCount] = {};
   bool reportedChange = false;
 #endif
 };
