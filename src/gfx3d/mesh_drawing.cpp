@@ -185,6 +185,35 @@ void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
   glEnable(GL_COLOR_MATERIAL);
 }
 
+// Texture unit 1 as the 2D binding left it; the cel texture borrows the unit for one draw.
+struct SecondUnitState {
+  GLint texture = 0;
+  GLboolean enabled = GL_FALSE;
+  bool markedOff = true;
+};
+
+SecondUnitState SaveSecondUnit(const Diveduva3D& scene) {
+  SecondUnitState state;
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &state.texture);
+  state.enabled = glIsEnabled(GL_TEXTURE_2D);
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  state.markedOff = scene.renderer.drawing2D.secondUnitOff;
+  return state;
+}
+
+void RestoreSecondUnit(Diveduva3D& scene, const SecondUnitState& state) {
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(state.texture));
+  if (state.enabled) {
+    glEnable(GL_TEXTURE_2D);
+  } else {
+    glDisable(GL_TEXTURE_2D);
+  }
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  scene.renderer.drawing2D.secondUnitOff = state.markedOff;
+}
+
 void TearDownArrays(Diveduva3D& scene, bool celUnit) {
   const bool multi = HasMultitexture(scene);
   if (multi) {
@@ -290,8 +319,7 @@ bool ObjectMayShow(const Diveduva3D& scene, const MeshFrame& frame) {
   return p[0] * p[0] + p[1] * p[1] + p[2] * p[2] < cone * cone + r * r;
 }
 
-void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate,
-                    const GLuint* /*names*/, int /*nameCount*/) {
+void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate) {
   if (object.frames.empty() || object.frames[0].packedVertices.empty()) return;
   if (!SceneHasContext(scene)) return;
   const FrameChoice choice = ChooseFrames(static_cast<int>(object.frames.size()), frameA, frameB, t, interpolate);
@@ -317,11 +345,13 @@ void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int fram
   if (!direct) FillCurrentVertices(scene, object, choice, light);
   const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
   const char* address = UploadVertices(scene, object, vertices, direct && choice.base == 0);
+  const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
+  const SecondUnitState secondUnit = cel ? SaveSecondUnit(scene) : SecondUnitState{};
   SetUpArrays(scene, object, address);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
-  const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
   TearDownArrays(scene, cel);
   if (cel && scene.faceOrientation != 0) DrawOutline(scene, object, base, transform);
+  if (cel) RestoreSecondUnit(scene, secondUnit);
   glPopMatrix();
   glColor4f(alpha, alpha, alpha, alpha);
 }
@@ -332,14 +362,12 @@ void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, f
   Drawing2DState& binding = scene.renderer.drawing2D;
   const Drawing2DState saved = binding;
   for (auto& object : found->objects) {
+    // A scene object's texture numbers index the slot's own texture list.
     if (found->isScene) {
-      const GLuint* names = found->textures.data();
-      const int count = static_cast<int>(found->textures.size());
-      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, names, count);
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate, names, count);
-    } else {
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
+      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, found->textures.data(),
+                        static_cast<int>(found->textures.size()));
     }
+    DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
   }
   if (found->isScene) BindSpriteTexture(scene.renderer, saved.currentSlot, saved.secondSlot, saved.useMip);
 }

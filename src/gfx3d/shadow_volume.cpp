@@ -9,7 +9,6 @@
 namespace {
 
 constexpr float kSamePosition = 0.00001f;
-constexpr GLenum kVolumeFront = GL_CW;
 
 struct Cell {
   long long x, y, z;
@@ -103,6 +102,17 @@ void BuildEdgeAdjacency(MeshObjectX& object) {
 
 namespace {
 
+// The volume's sides and caps are clockwise seen from outside in object space, whatever
+// the model's own winding (the lit side is chosen by the clockwise normal). On screen
+// that stays clockwise unless the modelview mirrors, which turns every winding round.
+GLenum VolumeFrontFace() {
+  GLfloat m[16];
+  glGetFloatv(GL_MODELVIEW_MATRIX, m);
+  const float determinant = m[0] * (m[5] * m[10] - m[6] * m[9]) - m[4] * (m[1] * m[10] - m[2] * m[9]) +
+                            m[8] * (m[1] * m[6] - m[2] * m[5]);
+  return determinant < 0 ? GL_CCW : GL_CW;
+}
+
 void Extruded(const float* v, const Vector3& light) { glVertex4f(v[0] - light[0], v[1] - light[1], v[2] - light[2], 0); }
 
 void DrawVolumeGeometry(const MeshObjectX& object, const MeshFrame& frame, const Vector3& light) {
@@ -152,8 +162,8 @@ void DrawShadowVolume(MeshObjectX& object, const MeshFrame& frame, const Vector3
     const float n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
     object.faceLit[f] = n[0] * light[0] + n[1] * light[1] + n[2] * light[2] > 0;
   }
-  // The volume's sides and caps face outward when front faces are clockwise, whatever
-  // orientation the scene has set; it is restored afterwards.
+  // Front faces of the volume count up and back faces down, so the volume's own
+  // orientation replaces the scene's for the two passes; the scene's comes back after.
   GLint frontFace = GL_CCW, cullMode = GL_BACK;
   glGetIntegerv(GL_FRONT_FACE, &frontFace);
   glGetIntegerv(GL_CULL_FACE_MODE, &cullMode);
@@ -162,7 +172,7 @@ void DrawShadowVolume(MeshObjectX& object, const MeshFrame& frame, const Vector3
   glDisable(GL_TEXTURE_2D);
   glDisable(GL_LIGHTING);
   glEnable(GL_CULL_FACE);
-  glFrontFace(kVolumeFront);
+  glFrontFace(VolumeFrontFace());
   glStencilFunc(GL_ALWAYS, 0, ~0u);
   glCullFace(GL_BACK);
   glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
