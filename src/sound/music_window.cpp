@@ -46,8 +46,12 @@ double MusicWindow::Position() const {
 }
 
 double MusicWindow::Length() const {
-  const double length = Mix_MusicDuration(music_);
-  return length > 0 ? length : 0;
+  // A file's length does not change: asked once, since every question takes the mixer's lock.
+  if (length_ < 0) {
+    const double length = Mix_MusicDuration(music_);
+    length_ = length > 0 ? length : 0;
+  }
+  return length_;
 }
 
 void MusicWindow::SetLevel(int level) { Mix_VolumeMusic(MusicLevelToMixerVolume(level, MIX_MAX_VOLUME)); }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "video/gl_texture.h"
+
 class OpenGLDiveduva;
 
 // The colour keys pictures are loaded with until the game sets others, packed as red +
@@ -20,8 +22,8 @@ inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0
 inline constexpr std::int32_t kDefaultFontKey = 0;           // black
 
 struct TextureSlot {
-  GLuint texture = 0;     // plain texture, filtered, no mipmaps
-  GLuint mipTexture = 0;  // the same picture with a full mipmap chain (sprite slots only)
+  GlTexture texture;     // plain texture, filtered, no mipmaps
+  GlTexture mipTexture;  // the same picture with a full mipmap chain (sprite slots only)
   std::int32_t paddedWidth = -1;  // texture size in texels; -1 while empty
   std::int32_t paddedHeight = -1;
   std::int32_t imageWidth = 0;    // picture inside the texture, bottom row in texture row 0
@@ -32,7 +34,7 @@ struct TextureSlot {
 };
 
 struct BackgroundTile {
-  GLuint texture = 0;
+  GlTexture texture;
   std::int32_t paddedWidth = 0;
   std::int32_t paddedHeight = 0;
   std::int32_t imageWidth = 0;
