@@ -26,6 +26,7 @@ int MaxTextureSize() {
 void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
   TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
   if (renderer.glReady) {
+    FlushQuadBatch(renderer);  // pending sprites may still draw with the names deleted here
     entry.texture.Reset();
     entry.mipTexture.Reset();
   } else {
@@ -46,6 +47,7 @@ void ReleaseTextureStore(OpenGLDiveduva& renderer) {
 
 void ClearBackgroundSet(OpenGLDiveduva& renderer, int set) {
   BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
+  if (renderer.glReady) FlushQuadBatch(renderer);
   for (BackgroundTile& tile : background.tiles) {
     if (!renderer.glReady) tile.texture.Release();
     tile = BackgroundTile{};
