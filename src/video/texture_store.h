@@ -12,24 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "video/texture_slot_table.h"
+
 class OpenGLDiveduva;
 
 // The colour keys pictures are loaded with until the game sets others, packed as red +
 // green * 256 + blue * 65536.
 inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0, blue 128
 inline constexpr std::int32_t kDefaultFontKey = 0;           // black
-
-struct TextureSlot {
-  GLuint texture = 0;     // plain texture, filtered, no mipmaps
-  GLuint mipTexture = 0;  // the same picture with a full mipmap chain (sprite slots only)
-  std::int32_t paddedWidth = -1;  // texture size in texels; -1 while empty
-  std::int32_t paddedHeight = -1;
-  std::int32_t imageWidth = 0;    // picture inside the texture, bottom row in texture row 0
-  std::int32_t imageHeight = 0;
-  std::vector<std::uint8_t> alphaMask;  // collision mask, built on first use
-
-  bool IsEmpty() const { return paddedWidth < 0; }
-};
 
 struct BackgroundTile {
   GLuint texture = 0;
@@ -57,9 +47,7 @@ class TextureStore {
   static constexpr int kBackgroundSetCount = 16;
   static constexpr int kMaxBackgroundTile = 512;
 
-  TextureStore();
-
-  std::vector<TextureSlot> slots;
+  TextureSlotTable slots;
   std::int32_t spriteKey = kDefaultSpriteKey;
   std::int32_t fontKey = kDefaultFontKey;
   std::array<BackgroundSet, kBackgroundSetCount> backgrounds;
