@@ -1,4 +1,4 @@
-// A whole game playing a sound: start-up opens the output, the commands play through it,
+// A whole game playing a sound: its first load opens the output, the commands play through it,
 // and the end of the program closes it with everything played written out.
 
 #include <gtest/gtest.h>
