@@ -97,7 +97,8 @@ install(FILES ${CMAKE_BINARY_DIR}/package/trovane.pc DESTINATION ${CMAKE_INSTALL
 
 if(ENGINE_BUILD_EXAMPLES)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/arcade ${PROJECT_SOURCE_DIR}/examples/netgame
-    ${PROJECT_SOURCE_DIR}/examples/pathfinder DESTINATION ${CMAKE_INSTALL_DATADIR}/Trovane/examples
+    ${PROJECT_SOURCE_DIR}/examples/pathfinder ${PROJECT_SOURCE_DIR}/examples/crystalyard
+    ${PROJECT_SOURCE_DIR}/examples/common DESTINATION ${CMAKE_INSTALL_DATADIR}/Trovane/examples
     USE_SOURCE_PERMISSIONS PATTERN "__pycache__" EXCLUDE)
   install(FILES ${PROJECT_SOURCE_DIR}/examples/asset_files.py ${PROJECT_SOURCE_DIR}/examples/README.md
     DESTINATION ${CMAKE_INSTALL_DATADIR}/Trovane/examples)

@@ -7,42 +7,24 @@
 set -euo pipefail
 program=$1
 shift
-work=$(mktemp -d)
-xvfb=
+source "$(dirname "$0")/../../scripts/private_xvfb.sh"
 runner=
 cleanup() {
-  [ -n "$runner" ] && kill "$runner" 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
+  if [ -n "$runner" ]; then kill "$runner" 2>/dev/null || true; fi
+  xvfb_stop
 }
 trap cleanup EXIT
 
-for number in $(seq 190 289); do
-  [ -e "/tmp/.X${number}-lock" ] && continue
-  Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  xvfb=$!
-  for _ in $(seq 1 100); do
-    if DISPLAY=":${number}" xdotool getdisplaygeometry >/dev/null 2>&1; then
-      export DISPLAY=":${number}"
-      break 2
-    fi
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill "$xvfb" 2>/dev/null || true
-  xvfb=
-done
-[ -n "${DISPLAY:-}" ] || { echo "run_on_xvfb: no Xvfb server could be started" >&2; exit 1; }
+xvfb_start run_on_xvfb 190 || { echo "run_on_xvfb: no Xvfb server could be started" >&2; exit 1; }
 
-SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$program" "$@" >"$work/out.log" 2>&1 &
+SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "$program" "$@" >"$xvfb_work/out.log" 2>&1 &
 runner=$!
 while kill -0 "$runner" 2>/dev/null; do
-  box=$(xdotool search --name '^!!OpenGL Software Emulation!!$' 2>/dev/null | head -n 1 || true)
-  [ -n "$box" ] && xdotool windowfocus --sync "$box" key --window "$box" Return 2>/dev/null || true
+  xvfb_close_warning || true
   sleep 0.2
 done
 status=0
 wait "$runner" || status=$?
 runner=
-cat "$work/out.log"
+cat "$xvfb_work/out.log"
 exit "$status"

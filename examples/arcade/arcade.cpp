@@ -11,9 +11,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <string>
 
+#include "../common/example_options.h"
 #include "engine.h"
 
 namespace {
@@ -58,13 +58,6 @@ struct HighScore {
   int score = 0;
 };
 
-// The frame count of "--frames N" on the command line; 0 when the player plays.
-int AutopilotFrames() {
-  const std::string line = GetCommandLine().TextPointer();
-  const std::size_t at = line.find("--frames");
-  return at == std::string::npos ? 0 : std::max(1, std::atoi(line.c_str() + at + 8));
-}
-
 double Pan(double x) { return std::clamp((x - kScreenWidth / 2.0) / (kScreenWidth / 2.0), -1.0, 1.0); }
 
 class Game {
@@ -86,9 +79,7 @@ class Game {
       Draw();
       PresentFrame();
     }
-    std::printf("Frames done\n");
-    std::fflush(stdout);
-    WaitForMouseButton();
+    example::FinishAutopilot();
     return 0;
   }
 
@@ -342,4 +333,4 @@ ProjectSettings GameProjectSettings() {
   return settings;
 }
 
-int GameMain() { return Game(AutopilotFrames()).Run(); }
+int GameMain() { return Game(example::AutopilotFrames(example::CommandLineWords())).Run(); }

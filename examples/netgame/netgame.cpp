@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/example_options.h"
 #include "engine.h"
 
 namespace {
@@ -44,18 +45,13 @@ struct Options {
 };
 
 Options ReadOptions() {
+  const example::Words words = example::CommandLineWords();
   Options options;
-  StringArray words;
-  const int count = static_cast<int>(SplitText(GetCommandLine(), words, " "));
-  for (int i = 0; i < count; ++i) {
-    const std::string word = ArrayElement(words, i).TextPointer();
-    const std::string next = i + 1 < count ? ArrayElement(words, i + 1).TextPointer() : "";
-    if (word == "--join") options.join = true, options.address = next, ++i;
-    else if (word == "--host") options.join = false;
-    else if (word == "--port") options.port = std::atoi(next.c_str()), ++i;
-    else if (word == "--name") options.name = next, ++i;
-    else if (word == "--frames") options.frames = std::max(1, std::atoi(next.c_str())), ++i;
-  }
+  options.join = example::HasOption(words, "--join");
+  options.address = example::TextOption(words, "--join", "");
+  options.port = example::NumberOption(words, "--port", options.port, 1, 65535);
+  options.name = example::TextOption(words, "--name", options.name);
+  options.frames = example::AutopilotFrames(words);
   return options;
 }
 
@@ -94,9 +90,7 @@ class NetGame {
       Draw();
       PresentFrame();
     }
-    std::printf("Frames done\n");
-    std::fflush(stdout);
-    WaitForMouseButton();
+    example::FinishAutopilot();
     return 0;
   }
 

@@ -11,10 +11,9 @@
 // use it.
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <string>
 
+#include "../common/example_options.h"
 #include "engine.h"
 
 namespace {
@@ -32,12 +31,6 @@ constexpr int kGoalSlot = kTerrainCount + 1;
 constexpr int kStepSlot = kTerrainCount + 2;
 
 constexpr int kYellow = 255 + 220 * 256 + 40 * 65536;
-
-int AutopilotFrames() {
-  const std::string line = GetCommandLine().TextPointer();
-  const std::size_t at = line.find("--frames");
-  return at == std::string::npos ? 0 : std::max(1, std::atoi(line.c_str() + at + 8));
-}
 
 class PathFinder {
  public:
@@ -65,9 +58,7 @@ class PathFinder {
       Draw(steps);
       PresentFrame();
     }
-    std::printf("Frames done\n");
-    std::fflush(stdout);
-    WaitForMouseButton();
+    example::FinishAutopilot();
     return 0;
   }
 
@@ -173,4 +164,4 @@ ProjectSettings GameProjectSettings() {
   return settings;
 }
 
-int GameMain() { return PathFinder(AutopilotFrames()).Run(); }
+int GameMain() { return PathFinder(example::AutopilotFrames(example::CommandLineWords())).Run(); }

@@ -1,6 +1,7 @@
 // The example games on private X servers: each plays itself for a number of frames
 // ("--frames"), shows a picture that is not black, and ends with code 0 on Escape; two
-// network examples on one machine see each other and exchange chat lines.
+// network examples on one machine see each other and exchange chat lines; the 3D example
+// stops at a wall and picks a crystal.
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -46,12 +48,16 @@ class RunningExample {
 
   void WaitForFrames() { ASSERT_TRUE(game_->WaitForOutput("Frames done\n", kPlayTimeoutMs)) << game_->Output(); }
 
-  // Share of the window's pixels with a channel above 16 (the game is waiting on its last
-  // frame, so what the window shows stays put).
-  double LitShare() {
+  // What the window shows (the game is waiting on its last frame, so it stays put);
+  // empty when the window cannot be found.
+  WindowPicture Shown() {
     const unsigned long window = FindWindowByTitle(server_.Display(), title_, 5000);
-    if (window == 0) return 0;
-    const WindowPicture shown = CaptureWindow(server_.Display(), window);
+    return window == 0 ? WindowPicture{} : CaptureWindow(server_.Display(), window);
+  }
+
+  // Share of the window's pixels with a channel above 16.
+  double LitShare() {
+    const WindowPicture shown = Shown();
     if (shown.Empty()) return 0;
     int lit = 0;
     for (int y = 0; y < shown.height; ++y) {
@@ -105,6 +111,46 @@ INSTANTIATE_TEST_SUITE_P(Examples, ExampleSmoke,
                          ::testing::Values(ExampleCase{"arcade", "Rock Runner"},
                                            ExampleCase{"pathfinder", "Path Finder"}),
                          [](const auto& info) { return std::string(info.param.program); });
+
+// The 3D example backs its camera up into the wall behind it, points at one crystal after
+// another and says which one its last frame picked, and where.
+TEST(ThreeDExample, TheWallStopsTheCameraAndThePickedCrystalGlows) {
+  RunningExample game("crystalyard", {}, "Crystal Yard");
+  ASSERT_NO_FATAL_FAILURE(game.Start());
+  ASSERT_NO_FATAL_FAILURE(game.WaitForFrames());
+  const std::string& output = game.Output();
+
+  // The back wall's inner face lies at z 10 (9.96 as the model packs it); the camera is a
+  // sphere of radius 0.5 that moves 0.1 a frame.
+  double x = -1, z = -1;
+  const std::size_t stop = output.find("The wall stopped the camera at ");
+  ASSERT_NE(stop, std::string::npos) << output;
+  ASSERT_EQ(std::sscanf(output.c_str() + stop, "The wall stopped the camera at x %lf, z %lf", &x, &z), 2);
+  EXPECT_DOUBLE_EQ(x, 0);
+  EXPECT_GT(z, 9.3);
+  EXPECT_LT(z, 9.5);
+
+  // The picked crystal glows gold (also in its own shadow) where the others are blue.
+  int crystal = 0, pickX = 0, pickY = 0;
+  const std::size_t last = output.find("Last frame: crystal ");
+  ASSERT_NE(last, std::string::npos) << output;
+  ASSERT_EQ(std::sscanf(output.c_str() + last, "Last frame: crystal %d picked at %d, %d", &crystal, &pickX, &pickY), 3);
+  EXPECT_GE(crystal, 1) << output;
+  const WindowPicture shown = game.Shown();
+  ASSERT_FALSE(shown.Empty());
+  int gold = 0, counted = 0;
+  for (int y = pickY - 4; y <= pickY + 4; ++y) {
+    for (int x = pickX - 4; x <= pickX + 4; ++x) {
+      if (x < 0 || y < 0 || x >= shown.width || y >= shown.height) continue;
+      const std::uint8_t* pixel = shown.At(x, y);
+      ++counted;
+      if (pixel[0] > pixel[2] + 40 && pixel[1] > pixel[2] + 20) ++gold;
+    }
+  }
+  EXPECT_GT(gold * 2, counted) << "no glow round " << pickX << ", " << pickY;
+  EXPECT_GT(game.LitShare(), 0.5) << "the window is mostly black";
+  EXPECT_EQ(game.End(), 0) << output;
+}
 
 // A UDP port on the loopback interface that nothing uses right now.
 int FreeUdpPort() {
