@@ -15,8 +15,9 @@ packages=(
   sox espeak-ng ffmpeg
   # the desktop file chooser the file dialogs start
   zenity
-  # benchmark-only: the reference A* search the path benchmark compares against
-  libboost-graph-dev
+  # benchmark-only: the reference A* search the path benchmark compares against, and the
+  # 3D library the mesh-drawing benchmark draws the same workloads with
+  libboost-graph-dev libirrlicht-dev
   # test-only: an independent archive writer (Python with LZO) and clang's libFuzzer
   python3-lzo clang libclang-rt-14-dev
   # the model converter's reader of common 3D formats

@@ -31,7 +31,7 @@ void Upload(const TextureBuffer& buffer, GLint level) {
 
 }  // namespace
 
-void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GLuint* texture, GLuint* mipTexture,
+void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GlTexture* texture, GlTexture* mipTexture,
                  bool normalMap, bool nearest) {
   if (width == 0) width = image.width - x;
   if (height == 0) height = image.height - y;
@@ -45,18 +45,14 @@ void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, 
   if (!nearest) BleedTransparentTexels(buffer);
 
   SetUnpackState();
-  if (*texture != 0) glDeleteTextures(1, texture);
-  glGenTextures(1, texture);
-  glBindTexture(GL_TEXTURE_2D, *texture);
+  glBindTexture(GL_TEXTURE_2D, texture->Create());
   const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
   SetTextureParameters(filter, filter);
   if (normalMap) ConvertToNormalMap(buffer);
   Upload(buffer, 0);
 
   if (mipTexture != nullptr) {
-    if (*mipTexture != 0) glDeleteTextures(1, mipTexture);
-    glGenTextures(1, mipTexture);
-    glBindTexture(GL_TEXTURE_2D, *mipTexture);
+    glBindTexture(GL_TEXTURE_2D, mipTexture->Create());
     SetUnpackState();
     SetTextureParameters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
     Upload(buffer, 0);
@@ -132,9 +128,8 @@ void CaptureScreenToSet(OpenGLDiveduva& renderer, int set) {
     for (int left = 0; left < screenWidth && column < BackgroundSet::kMaxGrid; left += tileSize, ++column) {
       BackgroundTile& tile = background.Tile(column, row);
       if (tile.texture == 0 || tile.paddedWidth != tileSize || tile.paddedHeight != tileSize) {
-        if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
-        glGenTextures(1, &tile.texture);
-        glBindTexture(GL_TEXTURE_2D, tile.texture);
+        if (!renderer.glReady) tile.texture.Release();
+        glBindTexture(GL_TEXTURE_2D, tile.texture.Create());
         SetTextureParameters(GL_LINEAR, GL_LINEAR);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, tileSize, tileSize, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
       } else {
@@ -197,11 +192,8 @@ void GrabScreenIntoSlot(OpenGLDiveduva& renderer, int slot, int left, int top, i
   if (entry.texture != 0 && entry.paddedWidth == paddedWidth && entry.paddedHeight == paddedHeight) {
     glBindTexture(GL_TEXTURE_2D, entry.texture);
   } else {
-    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
-    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
-    entry.texture = entry.mipTexture = 0;
-    glGenTextures(1, &entry.texture);
-    glBindTexture(GL_TEXTURE_2D, entry.texture);
+    entry.mipTexture.Reset();
+    glBindTexture(GL_TEXTURE_2D, entry.texture.Create());
     SetTextureParameters(GL_LINEAR, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, paddedWidth, paddedHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   }

@@ -16,7 +16,7 @@ class OpenGLDiveduva;
 // power-of-two texture into *texture (replacing the old name), and when mipTexture is
 // given a second texture with a complete mipmap chain. Linear filtering bleeds colour
 // under transparent texels; normalMap converts the texels into a normal map.
-void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GLuint* texture, GLuint* mipTexture,
+void UploadImage(const ImageBuffer& image, int x, int y, int width, int height, GlTexture* texture, GlTexture* mipTexture,
                  bool normalMap, bool nearest);
 
 // Frees the slot, decodes the picture at path (BMP first, then PNG) with the colour key

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gfx2d/drawing_state.h"
 #include "gfx3d/scene_camera.h"
 
 namespace {
@@ -49,6 +50,8 @@ void BuildCelTexture(const Diveduva3D& scene, MeshObjectX& object) {
   const std::vector<std::uint8_t> texels = CelTexels(scene.celRamp, object, width, height);
   object.celRowStep = 1.0f / static_cast<float>(height);
   if (!SceneHasContext(scene)) return;
+  // The object is built in the middle of its draw: the textures bound for it stay bound.
+  const TextureBindingKeeper keeper;
   glGenTextures(1, &object.celTexture);
   glBindTexture(GL_TEXTURE_2D, object.celTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

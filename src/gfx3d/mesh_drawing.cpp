@@ -52,6 +52,27 @@ void PrepareEffect(Diveduva3D& scene, MeshObjectX& object) {
   }
 }
 
+// Position and normal of other + (base - other) x weight: the blend of every path.
+void BlendMotion(const MeshVertex& base, const MeshVertex& other, float weight, float position[3], float normal[3]) {
+  for (int k = 0; k < 3; ++k) {
+    position[k] = other.position[k] + (base.position[k] - other.position[k]) * weight;
+    normal[k] = other.normal[k] + (base.normal[k] - other.normal[k]) * weight;
+  }
+}
+
+// Writes the last streamed blend into the current vertices from index first on; the
+// ones before it are about to be overwritten.
+void CatchUpMotion(MeshObjectX& object, std::size_t first) {
+  object.motionBehind = false;
+  const std::vector<MeshVertex>& base = object.frames[static_cast<std::size_t>(object.blendBase)].triangleVertices;
+  const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(object.blendOther)].triangleVertices;
+  std::vector<MeshVertex>& current = object.currentVertices;
+  const std::size_t count = std::min({current.size(), base.size(), other.size()});
+  for (std::size_t i = first; i < count; ++i) {
+    BlendMotion(base[i], other[i], object.blendWeight, current[i].position, current[i].normal);
+  }
+}
+
 // Blends, lights and offsets the current vertices from the chosen frames.
 void FillCurrentVertices(const Diveduva3D& scene, MeshObjectX& object, const FrameChoice& choice,
                          const Vector3& light) {
@@ -59,15 +80,14 @@ void FillCurrentVertices(const Diveduva3D& scene, MeshObjectX& object, const Fra
   const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(choice.other)].triangleVertices;
   std::vector<MeshVertex>& current = object.currentVertices;
   const std::size_t count = std::min({current.size(), base.size(), other.size()});
+  if (object.motionBehind) CatchUpMotion(object, count);
+  object.restChanged = true;
   const bool effect = EffectOn(scene) && HasMultitexture(scene);
   const float w = choice.weight;
   for (std::size_t i = 0; i < count; ++i) {
     MeshVertex& v = current[i];
     if (w != 0) {
-      for (int k = 0; k < 3; ++k) {
-        v.position[k] = other[i].position[k] + (base[i].position[k] - other[i].position[k]) * w;
-        v.normal[k] = other[i].normal[k] + (base[i].normal[k] - other[i].normal[k]) * w;
-      }
+      BlendMotion(base[i], other[i], w, v.position, v.normal);
     } else {
       v = base[i];
     }
@@ -126,17 +146,128 @@ const char* UploadVertices(Diveduva3D& scene, MeshObjectX& object, const std::ve
   return nullptr;
 }
 
-void TexCoordArray(const Diveduva3D& scene, GLenum unit, const char* base, std::size_t offset) {
-  if (HasMultitexture(scene)) Gl(scene).glClientActiveTextureARB(unit);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glTexCoordPointer(2, GL_FLOAT, kStride, base + offset);
+// Where a draw's arrays come from: positions and normals from moving, everything else
+// from rest; each is a buffer object (0 for client memory), the address offsets are
+// added to and a stride. The full layout has both in one array of MeshVertex.
+struct ArraySource {
+  GLuint buffer = 0;
+  const char* base = nullptr;
+  GLsizei stride = kStride;
+};
+
+struct VertexLayout {
+  ArraySource moving;
+  ArraySource rest;
+  std::size_t position = offsetof(MeshVertex, position);
+  std::size_t normal = offsetof(MeshVertex, normal);
+  std::size_t texCoord = offsetof(MeshVertex, texCoord);
+  std::size_t colourRGB = offsetof(MeshVertex, colourRGB);
+};
+
+// The streamed layout: position and normal, then texture coordinates and colour.
+constexpr std::size_t kMovingFloats = 6;
+constexpr std::size_t kRestFloats = 5;
+
+VertexLayout FullLayout(GLuint buffer, const char* base) {
+  VertexLayout layout;
+  layout.moving = {buffer, base, kStride};
+  layout.rest = layout.moving;
+  return layout;
 }
 
-void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
+void BindSource(const Diveduva3D& scene, const ArraySource& source) {
+  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, source.buffer);
+}
+
+// Replaces the store of buffer with floats that write fills, through a write-only map
+// where the extension has one.
+template <typename Write>
+void FillBuffer(const Diveduva3D& scene, GLuint buffer, std::size_t floats, GLenum usage, Write&& write) {
+  const GlExtensionEntryPoints& gl = Gl(scene);
+  const GLsizeiptrARB bytes = static_cast<GLsizeiptrARB>(floats * sizeof(float));
+  gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, buffer);
+  gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, nullptr, usage);
+  void* mapped = gl.glMapBufferARB != nullptr ? gl.glMapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB) : nullptr;
+  if (mapped != nullptr) {
+    write(static_cast<float*>(mapped));
+    gl.glUnmapBufferARB(GL_ARRAY_BUFFER_ARB);
+  } else {
+    std::vector<float> data(floats);
+    write(data.data());
+    gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, data.data(), usage);
+  }
+}
+
+// A blend with no effect and no texture offset changes positions and normals only, a
+// quarter of each vertex: only they need streaming, beside the rest kept in a buffer.
+bool BlendsMotionOnly(const Diveduva3D& scene, const MeshObjectX& object, const FrameChoice& choice) {
+  const std::size_t size = object.currentVertices.size();
+  return HasBuffers(scene) && choice.weight != 0 && !EffectOn(scene) && scene.textureOffsetU == 0 &&
+         scene.textureOffsetV == 0 &&
+         object.frames[static_cast<std::size_t>(choice.base)].triangleVertices.size() == size &&
+         object.frames[static_cast<std::size_t>(choice.other)].triangleVertices.size() == size;
+}
+
+// Streams the blend of the chosen frames (and the rest, when it changed) and returns the
+// layout that draws them. The current vertices keep their positions and normals until
+// a later draw catches up.
+VertexLayout StreamBlendedMotion(const Diveduva3D& scene, MeshObjectX& object, const FrameChoice& choice) {
+  const GlExtensionEntryPoints& gl = Gl(scene);
+  const std::vector<MeshVertex>& current = object.currentVertices;
+  if (object.restBuffer == 0) {
+    gl.glGenBuffersARB(1, &object.restBuffer);
+    object.restChanged = true;
+  }
+  if (object.restChanged) {
+    FillBuffer(scene, object.restBuffer, current.size() * kRestFloats, GL_STATIC_DRAW_ARB, [&](float* out) {
+      for (const MeshVertex& v : current) {
+        out[0] = v.texCoord[0];
+        out[1] = v.texCoord[1];
+        out[2] = v.colourRGB[0];
+        out[3] = v.colourRGB[1];
+        out[4] = v.colourRGB[2];
+        out += kRestFloats;
+      }
+    });
+    object.restChanged = false;
+  }
+  if (object.streamBuffer == 0) gl.glGenBuffersARB(1, &object.streamBuffer);
+  const std::vector<MeshVertex>& base = object.frames[static_cast<std::size_t>(choice.base)].triangleVertices;
+  const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(choice.other)].triangleVertices;
+  // Orphaning the old store lets the driver keep drawing from it while this one fills.
+  FillBuffer(scene, object.streamBuffer, current.size() * kMovingFloats, GL_STREAM_DRAW_ARB, [&](float* out) {
+    for (std::size_t i = 0; i < current.size(); ++i, out += kMovingFloats) {
+      BlendMotion(base[i], other[i], choice.weight, out, out + 3);
+    }
+  });
+  object.motionBehind = true;
+  object.blendBase = choice.base;
+  object.blendOther = choice.other;
+  object.blendWeight = choice.weight;
+  VertexLayout layout;
+  layout.moving = {object.streamBuffer, nullptr, static_cast<GLsizei>(kMovingFloats * sizeof(float))};
+  layout.rest = {object.restBuffer, nullptr, static_cast<GLsizei>(kRestFloats * sizeof(float))};
+  layout.position = 0;
+  layout.normal = 3 * sizeof(float);
+  layout.texCoord = 0;
+  layout.colourRGB = 2 * sizeof(float);
+  return layout;
+}
+
+void TexCoordArray(const Diveduva3D& scene, GLenum unit, const ArraySource& source, std::size_t offset) {
+  if (HasMultitexture(scene)) Gl(scene).glClientActiveTextureARB(unit);
+  BindSource(scene, source);
+  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+  glTexCoordPointer(2, GL_FLOAT, source.stride, source.base + offset);
+}
+
+void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const VertexLayout& layout) {
   const Drawing2DState& binding = scene.renderer.drawing2D;
   const bool multi = HasMultitexture(scene);
+  const ArraySource& rest = layout.rest;
+  BindSource(scene, layout.moving);
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, position));
+  glVertexPointer(3, GL_FLOAT, layout.moving.stride, layout.moving.base + layout.position);
   const EffectMode mode = EffectOn(scene) && multi ? scene.effectLight.mode : EffectMode::kNone;
   if (mode == EffectMode::kBump) {
     Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
@@ -146,35 +277,38 @@ void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_ARB, GL_SRC_COLOR);
     glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_ARB, GL_TEXTURE);
     glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_ARB, GL_SRC_COLOR);
-    TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
     Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, texCoord));
+    TexCoordArray(scene, GL_TEXTURE1_ARB, rest, layout.texCoord);
     Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+    BindSource(scene, rest);
     glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, lightVector));
+    glColorPointer(3, GL_FLOAT, rest.stride, rest.base + offsetof(MeshVertex, lightVector));
   } else if (mode == EffectMode::kCel) {
     Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, object.celTexture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, bitangent));
+    TexCoordArray(scene, GL_TEXTURE1_ARB, rest, offsetof(MeshVertex, bitangent));
     Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
-    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
     scene.renderer.drawing2D.secondUnitOff = false;
   } else {
-    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, base, offsetof(MeshVertex, texCoord));
+    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
     if (binding.currentSlot >= 0 && binding.secondSlot >= 0 && multi) {
-      TexCoordArray(scene, GL_TEXTURE1_ARB, base, offsetof(MeshVertex, texCoord));
+      TexCoordArray(scene, GL_TEXTURE1_ARB, rest, layout.texCoord);
     }
     if (object.hasColours) {
+      BindSource(scene, rest);
       glEnableClientState(GL_COLOR_ARRAY);
-      glColorPointer(3, GL_FLOAT, kStride, base + offsetof(MeshVertex, colourRGB));
+      glColorPointer(3, GL_FLOAT, rest.stride, rest.base + layout.colourRGB);
     }
   }
   if (scene.lightMask != 0 || scene.sphereMapping) {
+    BindSource(scene, layout.moving);
     glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, kStride, base + offsetof(MeshVertex, normal));
+    glNormalPointer(GL_FLOAT, layout.moving.stride, layout.moving.base + layout.normal);
   }
   if (scene.sphereMapping) {
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
@@ -183,6 +317,35 @@ void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const char* base) {
     glEnable(GL_TEXTURE_GEN_T);
   }
   glEnable(GL_COLOR_MATERIAL);
+}
+
+// Texture unit 1 as the 2D binding left it; the cel texture borrows the unit for one draw.
+struct SecondUnitState {
+  GLint texture = 0;
+  GLboolean enabled = GL_FALSE;
+  bool markedOff = true;
+};
+
+SecondUnitState SaveSecondUnit(const Diveduva3D& scene) {
+  SecondUnitState state;
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &state.texture);
+  state.enabled = glIsEnabled(GL_TEXTURE_2D);
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  state.markedOff = scene.renderer.drawing2D.secondUnitOff;
+  return state;
+}
+
+void RestoreSecondUnit(Diveduva3D& scene, const SecondUnitState& state) {
+  Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(state.texture));
+  if (state.enabled) {
+    glEnable(GL_TEXTURE_2D);
+  } else {
+    glDisable(GL_TEXTURE_2D);
+  }
+  Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
+  scene.renderer.drawing2D.secondUnitOff = state.markedOff;
 }
 
 void TearDownArrays(Diveduva3D& scene, bool celUnit) {
@@ -290,8 +453,7 @@ bool ObjectMayShow(const Diveduva3D& scene, const MeshFrame& frame) {
   return p[0] * p[0] + p[1] * p[1] + p[2] * p[2] < cone * cone + r * r;
 }
 
-void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate,
-                    const GLuint* /*names*/, int /*nameCount*/) {
+void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate) {
   if (object.frames.empty() || object.frames[0].packedVertices.empty()) return;
   if (!SceneHasContext(scene)) return;
   const FrameChoice choice = ChooseFrames(static_cast<int>(object.frames.size()), frameA, frameB, t, interpolate);
@@ -301,27 +463,44 @@ void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int fram
   glColor4f(alpha, alpha, alpha, alpha);
   const bool effect = EffectOn(scene);
   if (effect) PrepareEffect(scene, object);
-  if (object.currentVertices.empty()) object.BuildTriangles();
+  if (object.currentVertices.empty()) {
+    object.BuildTriangles();
+    object.restChanged = true;
+    object.motionBehind = false;
+  }
   const Matrix4 transform = ObjectTransformMatrix(scene);
   const Vector3 light = InverseRigidTransform(transform, scene.effectLight.position);
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   ApplyObjectTransforms(scene);
   if (effect && scene.effectLight.mode == EffectMode::kStencilShadow) {
+    if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);  // the volume uses client arrays
     DrawShadowVolume(object, base, light);
     glPopMatrix();
     glColor4f(alpha, alpha, alpha, alpha);
     return;
   }
   const bool direct = choice.weight == 0 && !effect && scene.textureOffsetU == 0 && scene.textureOffsetV == 0;
-  if (!direct) FillCurrentVertices(scene, object, choice, light);
-  const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
-  const char* address = UploadVertices(scene, object, vertices, direct && choice.base == 0);
-  SetUpArrays(scene, object, address);
-  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+  VertexLayout layout;
+  std::size_t count = 0;
+  if (!direct && BlendsMotionOnly(scene, object, choice)) {
+    layout = StreamBlendedMotion(scene, object, choice);
+    count = object.currentVertices.size();
+  } else {
+    if (!direct) FillCurrentVertices(scene, object, choice, light);
+    const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
+    const bool staticFrame = direct && choice.base == 0;
+    const char* address = UploadVertices(scene, object, vertices, staticFrame);
+    layout = FullLayout(HasBuffers(scene) ? (staticFrame ? object.staticBuffer : object.streamBuffer) : 0, address);
+    count = vertices.size();
+  }
   const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
+  const SecondUnitState secondUnit = cel ? SaveSecondUnit(scene) : SecondUnitState{};
+  SetUpArrays(scene, object, layout);
+  glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(count));
   TearDownArrays(scene, cel);
   if (cel && scene.faceOrientation != 0) DrawOutline(scene, object, base, transform);
+  if (cel) RestoreSecondUnit(scene, secondUnit);
   glPopMatrix();
   glColor4f(alpha, alpha, alpha, alpha);
 }
@@ -332,14 +511,12 @@ void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, f
   Drawing2DState& binding = scene.renderer.drawing2D;
   const Drawing2DState saved = binding;
   for (auto& object : found->objects) {
+    // A scene object's texture numbers index the slot's own texture list.
     if (found->isScene) {
-      const GLuint* names = found->textures.data();
-      const int count = static_cast<int>(found->textures.size());
-      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, names, count);
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate, names, count);
-    } else {
-      DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
+      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, found->textures.data(),
+                        static_cast<int>(found->textures.size()));
     }
+    DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
   }
   if (found->isScene) BindSpriteTexture(scene.renderer, saved.currentSlot, saved.secondSlot, saved.useMip);
 }

@@ -25,9 +25,8 @@ FrameChoice ChooseFrames(int frameCount, int a, int b, float t, bool interpolate
 // stack, may show inside the camera's view cone.
 bool ObjectMayShow(const Diveduva3D& scene, const MeshFrame& frame);
 
-// Draws one object; names (count entries) stand for the texture store when not null.
-void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate,
-                    const GLuint* names = nullptr, int nameCount = 0);
+// Draws one object with the textures the 2D renderer has bound.
+void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int frameB, float t, bool interpolate);
 // Draws every object of the slot; a scene slot binds each object's own textures and then
 // the binding that was current before. Nothing for an empty or invalid slot.
 void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, float t, bool interpolate);

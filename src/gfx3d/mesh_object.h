@@ -50,6 +50,17 @@ class MeshObjectX : public MeshObject {
 
   GLuint staticBuffer = 0;  // buffer object of frame 0's triangle vertices, 0 = none
   GLuint streamBuffer = 0;  // buffer object of the current vertices
+  // A plain blend streams positions and normals only; texture coordinates and colours,
+  // which it leaves as they are, come from restBuffer, filled again from the current
+  // vertices when restChanged. Such a blend does not write the current vertices back:
+  // their positions and normals then lag behind the blend of blendBase and blendOther by
+  // blendWeight until the next draw that works on them catches up (motionBehind).
+  GLuint restBuffer = 0;
+  bool restChanged = true;
+  bool motionBehind = false;
+  std::int32_t blendBase = 0;
+  std::int32_t blendOther = 0;
+  float blendWeight = 0;
   bool hasColours = false;  // the colour table holds a colour other than white
   GLuint celTexture = 0;
   float celRowStep = 0;

@@ -38,9 +38,13 @@ void ClearObject(MeshObjectX& object, bool releaseStorage) {
   if (glReady && renderer->extensions.glDeleteBuffersARB != nullptr) {
     if (object.staticBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.staticBuffer);
     if (object.streamBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.streamBuffer);
+    if (object.restBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.restBuffer);
   }
   if (glReady && object.celTexture != 0) glDeleteTextures(1, &object.celTexture);
   object.staticBuffer = 0;
   object.streamBuffer = 0;
+  object.restBuffer = 0;
+  object.restChanged = true;
+  object.motionBehind = false;
   object.celTexture = 0;
 }

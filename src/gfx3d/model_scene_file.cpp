@@ -18,9 +18,10 @@ GLuint LoadSceneTexture(const std::string& path, std::int32_t colourKey) {
   if (!ResolveLoaderPath(path.c_str(), resolved)) return 0;
   ImageBuffer image;
   if (!LoadBmp(resolved.c_str(), colourKey, image) && !LoadPng(resolved.c_str(), colourKey, image)) return 0;
-  GLuint texture = 0;
+  // The slot's texture list owns the name from here.
+  GlTexture texture;
   UploadImage(image, 0, 0, 0, 0, &texture, nullptr, false, false);
-  return texture;
+  return texture.Release();
 }
 
 }  // namespace

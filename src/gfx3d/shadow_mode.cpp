@@ -21,7 +21,9 @@ void BeginShadowPass() {
 }
 
 // Half-black over the stencilled pixels, drawn in the 2D projection of the viewport.
-// The depth test is off for it: shadowed surfaces lie at any depth.
+// The depth test is off for it: shadowed surfaces lie at any depth. Culling is off too:
+// the rectangle is counter-clockwise, and a scene with clockwise front faces would
+// otherwise cull it and leave every shadow undrawn.
 void DarkenShadowedPixels(Diveduva3D& scene) {
   OpenGLDiveduva& renderer = scene.renderer;
   glMatrixMode(GL_PROJECTION);
@@ -32,6 +34,7 @@ void DarkenShadowedPixels(Diveduva3D& scene) {
   glPushMatrix();
   glLoadIdentity();
   glDisable(GL_DEPTH_TEST);
+  glDisable(GL_CULL_FACE);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   renderer.currentAlpha = kDarkeningAlpha;

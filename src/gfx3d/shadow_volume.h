@@ -11,5 +11,6 @@
 // side, the last one becomes the neighbour.
 void BuildEdgeAdjacency(MeshObjectX& object);
 // Marks the stencil under the shadow of frame for a light at light (object space, taken
-// as a direction from the object's origin). Right whichever face orientation is current.
+// as a direction from the object's origin). Right whichever face orientation is current
+// and whether or not the object transform mirrors.
 void DrawShadowVolume(MeshObjectX& object, const MeshFrame& frame, const Vector3& light);

@@ -14,8 +14,6 @@
 
 namespace {
 
-thread_local NLenum lastError = NL_NO_ERROR;
-
 bool IsInitialised() {
   SocketTableState& table = SocketTable();
   std::lock_guard guard(table.mutex);
@@ -38,108 +36,6 @@ void CloseEverything() {
 
 }  // namespace
 
-SocketRecord::SocketRecord(int descriptor, NLenum type, bool blocking)
-    : descriptor(descriptor), type(type), blocking(blocking) {}
-
-SocketRecord::~SocketRecord() {
-  StopHandshake();
-  if (descriptor >= 0) ::close(descriptor);
-}
-
-void SocketRecord::StopHandshake() {
-  cancelHandshake = true;
-  if (handshake.joinable() && handshake.get_id() != std::this_thread::get_id()) handshake.join();
-}
-
-SocketTableState& SocketTable() {
-  static SocketTableState table;
-  return table;
-}
-
-std::shared_ptr<SocketRecord> FindSocket(NLsocket socket) {
-  SocketTableState& table = SocketTable();
-  std::lock_guard guard(table.mutex);
-  const auto found = table.sockets.find(socket);
-  if (found == table.sockets.end()) {
-    lastError = NL_INVALID_SOCKET;
-    return nullptr;
-  }
-  return found->second;
-}
-
-NLsocket AddSocket(std::shared_ptr<SocketRecord> record) {
-  SocketTableState& table = SocketTable();
-  std::lock_guard guard(table.mutex);
-  // Ids wrap long before 2^31; skip the ones still in use.
-  do {
-    table.nextSocketId = table.nextSocketId == 0x7fffffff ? 0 : table.nextSocketId + 1;
-  } while (table.sockets.count(table.nextSocketId) != 0);
-  table.sockets[table.nextSocketId] = std::move(record);
-  return table.nextSocketId;
-}
-
-void SetSystemError(int error) {
-  switch (error) {
-    // The errors that mean the connection itself is gone.
-    case ENETRESET:
-    case EHOSTUNREACH:
-    case ECONNABORTED:
-    case ECONNRESET:
-    case ENETUNREACH:
-    case ETIMEDOUT:
-    case EPIPE:  // Linux's answer to a write on a stream the peer has reset
-      lastError = NL_SOCK_DISCONNECT;
-      break;
-    // Out of descriptors or buffers: a shortage, not a broken socket. Reported apart so
-    // that a flood of connection requests cannot pass for a failed listening socket.
-    case EMFILE:
-    case ENFILE:
-    case ENOBUFS:
-    case ENOMEM:
-      lastError = NL_OUT_OF_MEMORY;
-      break;
-    default:
-      lastError = NL_SYSTEM_ERROR;
-  }
-}
-
-int OpenBoundDescriptor(int kind, NLushort port, bool blocking) {
-  const int descriptor = ::socket(AF_INET, kind | SOCK_CLOEXEC | (blocking ? 0 : SOCK_NONBLOCK), 0);
-  if (descriptor < 0) {
-    SetSystemError(errno);
-    return -1;
-  }
-  sockaddr_in any{};
-  any.sin_family = AF_INET;
-  any.sin_addr.s_addr = htonl(INADDR_ANY);
-  any.sin_port = htons(port);
-  if (::bind(descriptor, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
-    SetSystemError(errno);
-    ::close(descriptor);
-    return -1;
-  }
-  return descriptor;
-}
-
-bool WaitForDescriptor(int descriptor, short events, int timeoutMs) {
-  using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
-  for (;;) {
-    int wait = -1;
-    if (timeoutMs >= 0) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-      wait = left > 0 ? static_cast<int>(left) : 0;
-    }
-    pollfd watch{descriptor, events, 0};
-    const int ready = ::poll(&watch, 1, wait);
-    if (ready > 0) return true;
-    if (ready == 0) return false;
-    if (errno != EINTR) return true;  // let the following call report the problem
-  }
-}
-
-// ---------------------------------------------------------------------------------------
-
 bool nlInit() {
   SocketTableState& table = SocketTable();
   std::lock_guard guard(table.mutex);
@@ -159,11 +55,11 @@ void nlShutdown() {
 
 bool nlSelectNetwork(NLenum network) {
   if (!IsInitialised()) {
-    lastError = NL_NO_NETWORK;
+    nlSetError(NL_NO_NETWORK);
     return false;
   }
   if (network != NL_IP) {
-    lastError = NL_INVALID_ENUM;
+    nlSetError(NL_INVALID_ENUM);
     return false;
   }
   return true;
@@ -175,7 +71,7 @@ bool nlEnable(NLenum setting) {
   if (setting == NL_BLOCKING_IO) table.blockingIo = true;
   else if (setting == NL_SOCKET_STATS) table.socketStats = true;
   else {
-    lastError = NL_INVALID_ENUM;
+    nlSetError(NL_INVALID_ENUM);
     return false;
   }
   return true;
@@ -187,7 +83,7 @@ bool nlDisable(NLenum setting) {
   if (setting == NL_BLOCKING_IO) table.blockingIo = false;
   else if (setting == NL_SOCKET_STATS) table.socketStats = false;
   else {
-    lastError = NL_INVALID_ENUM;
+    nlSetError(NL_INVALID_ENUM);
     return false;
   }
   return true;
@@ -198,21 +94,17 @@ bool nlGetBoolean(NLenum setting) {
   std::lock_guard guard(table.mutex);
   if (setting == NL_BLOCKING_IO) return table.blockingIo;
   if (setting == NL_SOCKET_STATS) return table.socketStats;
-  lastError = NL_INVALID_ENUM;
+  nlSetError(NL_INVALID_ENUM);
   return false;
 }
 
-NLenum nlGetError() { return lastError; }
-
-void nlSetError(NLenum error) { lastError = error; }
-
 NLsocket nlOpen(NLushort port, NLenum type) {
   if (!IsInitialised()) {
-    lastError = NL_NO_NETWORK;
+    nlSetError(NL_NO_NETWORK);
     return NL_INVALID;
   }
   if (type != NL_RELIABLE && type != NL_UNRELIABLE) {
-    lastError = NL_INVALID_TYPE;
+    nlSetError(NL_INVALID_TYPE);
     return NL_INVALID;
   }
   const bool blocking = nlGetBoolean(NL_BLOCKING_IO);
@@ -236,7 +128,7 @@ NLsocket nlAcceptConnection(NLsocket socket) {
   const std::shared_ptr<SocketRecord> record = FindSocket(socket);
   if (!record) return NL_INVALID;
   if (!record->listening) {
-    lastError = NL_NOT_LISTEN;
+    nlSetError(NL_NOT_LISTEN);
     return NL_INVALID;
   }
   return record->type == NL_RELIABLE ? AcceptTcpConnection(record) : AcceptUdpConnection(record);
@@ -244,17 +136,17 @@ NLsocket nlAcceptConnection(NLsocket socket) {
 
 bool nlConnect(NLsocket socket, const NLaddress* address) {
   if (address == nullptr) {
-    lastError = NL_NULL_POINTER;
+    nlSetError(NL_NULL_POINTER);
     return false;
   }
   if (!address->valid) {
-    lastError = NL_BAD_ADDR;
+    nlSetError(NL_BAD_ADDR);
     return false;
   }
   const std::shared_ptr<SocketRecord> record = FindSocket(socket);
   if (!record) return false;
   if (record->listening || record->state != ConnectionState::kUnconnected) {
-    lastError = NL_WRONG_TYPE;
+    nlSetError(NL_WRONG_TYPE);
     return false;
   }
   return record->type == NL_RELIABLE ? ConnectTcp(*record, *address) : ConnectUdp(record, *address);
@@ -267,7 +159,7 @@ bool nlClose(NLsocket socket) {
     std::lock_guard guard(table.mutex);
     const auto found = table.sockets.find(socket);
     if (found == table.sockets.end()) {
-      lastError = NL_INVALID_SOCKET;
+      nlSetError(NL_INVALID_SOCKET);
       return false;
     }
     record = std::move(found->second);
@@ -280,11 +172,11 @@ bool nlClose(NLsocket socket) {
 
 NLint nlRead(NLsocket socket, void* buffer, NLint bytes) {
   if (buffer == nullptr) {
-    lastError = NL_NULL_POINTER;
+    nlSetError(NL_NULL_POINTER);
     return NL_INVALID;
   }
   if (bytes < 0) {
-    lastError = NL_BUFFER_SIZE;
+    nlSetError(NL_BUFFER_SIZE);
     return NL_INVALID;
   }
   const std::shared_ptr<SocketRecord> record = FindSocket(socket);
@@ -294,11 +186,11 @@ NLint nlRead(NLsocket socket, void* buffer, NLint bytes) {
 
 NLint nlWrite(NLsocket socket, const void* buffer, NLint bytes) {
   if (buffer == nullptr) {
-    lastError = NL_NULL_POINTER;
+    nlSetError(NL_NULL_POINTER);
     return NL_INVALID;
   }
   if (bytes < 0 || bytes > NL_MAX_PACKET_LENGTH) {
-    lastError = NL_PACKET_SIZE;
+    nlSetError(NL_PACKET_SIZE);
     return NL_INVALID;
   }
   const std::shared_ptr<SocketRecord> record = FindSocket(socket);

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "net/socket_layer.h"
+#include "net/socket_basics.h"
 
 enum class ConnectionState { kUnconnected, kPending, kConnected, kRefused };
 
@@ -64,7 +64,5 @@ std::shared_ptr<SocketRecord> FindSocket(NLsocket socket);
 NLsocket AddSocket(std::shared_ptr<SocketRecord> record);
 // A new non-blocking-or-blocking socket bound to any address on port; -1 with the error set.
 int OpenBoundDescriptor(int kind, NLushort port, bool blocking);
-// Maps errno after a failed system call to the layer's error code and records it.
-void SetSystemError(int error);
 // Waits until descriptor is readable (or writable); false on time-out. Negative waits.
 bool WaitForDescriptor(int descriptor, short events, int timeoutMs);

@@ -77,7 +77,6 @@ MoviePlayer::~MoviePlayer() {
   if (render_ != nullptr) Player().renderContextFree(render_);
   if (player_ != nullptr) Player().terminateDestroy(player_);
   if (framebuffer_ != 0) gl.deleteFramebuffers(1, &framebuffer_);
-  if (texture_ != 0) glDeleteTextures(1, &texture_);
 }
 
 bool MoviePlayer::Load(const std::string& path) {
@@ -194,7 +193,7 @@ bool MoviePlayer::HasEnded() {
 
 bool MoviePlayer::PrepareTarget(int width, int height) {
   if (width == targetWidth_ && height == targetHeight_ && framebuffer_ != 0) return true;
-  if (texture_ == 0) glGenTextures(1, &texture_);
+  if (texture_ == 0) texture_.Create();
   glBindTexture(GL_TEXTURE_2D, texture_);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
   // The texture is drawn at its own size: every texel lands on one pixel.

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "sound/media_rules.h"
+#include "video/gl_texture.h"
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -77,7 +78,7 @@ class MoviePlayer {
   int sourceHeight_ = 0;
   std::int64_t picturesRendered_ = 0;
   // The texture the player renders into, with its framebuffer and size.
-  unsigned texture_ = 0;
+  GlTexture texture_;
   unsigned framebuffer_ = 0;
   int targetWidth_ = 0;
   int targetHeight_ = 0;

@@ -6,17 +6,17 @@
 // slot and makes nothing. A slot never moves once its block exists, so references to it
 // stay valid while other blocks are made.
 
-#include <GL/gl.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "video/gl_texture.h"
+
 struct TextureSlot {
-  GLuint texture = 0;     // plain texture, filtered, no mipmaps
-  GLuint mipTexture = 0;  // the same picture with a full mipmap chain (sprite slots only)
+  GlTexture texture;     // plain texture, filtered, no mipmaps
+  GlTexture mipTexture;  // the same picture with a full mipmap chain (sprite slots only)
   std::int32_t paddedWidth = -1;  // texture size in texels; -1 while empty
   std::int32_t paddedHeight = -1;
   std::int32_t imageWidth = 0;    // picture inside the texture, bottom row in texture row 0

@@ -24,11 +24,12 @@ int MaxTextureSize() {
 void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
   TextureSlot& entry = renderer.textures.slots[static_cast<std::size_t>(slot)];
   if (renderer.glReady) {
-    if (entry.texture != 0) glDeleteTextures(1, &entry.texture);
-    if (entry.mipTexture != 0) glDeleteTextures(1, &entry.mipTexture);
+    entry.texture.Reset();
+    entry.mipTexture.Reset();
+  } else {
+    entry.texture.Release();
+    entry.mipTexture.Release();
   }
-  entry.texture = 0;
-  entry.mipTexture = 0;
   entry.paddedWidth = entry.paddedHeight = -1;
   entry.imageWidth = entry.imageHeight = 0;
   std::vector<std::uint8_t>().swap(entry.alphaMask);
@@ -46,7 +47,7 @@ void ReleaseTextureStore(OpenGLDiveduva& renderer) {
 void ClearBackgroundSet(OpenGLDiveduva& renderer, int set) {
   BackgroundSet& background = renderer.textures.backgrounds[static_cast<std::size_t>(set)];
   for (BackgroundTile& tile : background.tiles) {
-    if (renderer.glReady && tile.texture != 0) glDeleteTextures(1, &tile.texture);
+    if (!renderer.glReady) tile.texture.Release();
     tile = BackgroundTile{};
   }
   background.columns = 0;

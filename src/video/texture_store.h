@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "video/gl_texture.h"
 #include "video/texture_slot_table.h"
 
 class OpenGLDiveduva;
@@ -22,7 +23,7 @@ inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0
 inline constexpr std::int32_t kDefaultFontKey = 0;           // black
 
 struct BackgroundTile {
-  GLuint texture = 0;
+  GlTexture texture;
   std::int32_t paddedWidth = 0;
   std::int32_t paddedHeight = 0;
   std::int32_t imageWidth = 0;

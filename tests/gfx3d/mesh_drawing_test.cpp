@@ -50,11 +50,7 @@ class MeshDrawing : public SceneFixture {
     SetCameraPosition(2, 0, 10, 2, 0, 0);
   }
 
-  Pixel PixelOver(double x) {
-    double sx = 0, sy = 0, sz = 0;
-    ProjectToScreen(x, 0, 0, sx, sy, sz);
-    return PixelAt(static_cast<int>(sx), static_cast<int>(sy));
-  }
+  Pixel PixelOver(double x) { return SceneFixture::PixelOver(x, 0, 0); }
 
   // The square drawn is white over its centre x and black 0.45 to either side.
   void ExpectSquareAt(double x) {

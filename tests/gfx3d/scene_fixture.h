@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "gfx3d/collision_commands.h"
 #include "gfx3d/engine3d.h"
 #include "support/renderer_fixture.h"
 
@@ -34,6 +35,13 @@ class SceneFixture : public RendererFixture {
     glVertex3f(x + half, y + half, z);
     glVertex3f(x - half, y + half, z);
     glEnd();
+  }
+
+  // The pixel the scene point (x, y, z) projects to.
+  Pixel PixelOver(double x, double y, double z) const {
+    double sx = 0, sy = 0, sz = 0;
+    ProjectToScreen(x, y, z, sx, sy, sz);
+    return PixelAt(static_cast<int>(sx), static_cast<int>(sy));
   }
 
   static Matrix4 CurrentMatrix(GLenum which) {
