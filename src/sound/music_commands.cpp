@@ -55,5 +55,10 @@ void SetMusicVolume(double volume) {
 void KeepMusicLooping() {
   MusicWindow* music = Subsystems().musicWindow;
   if (music == nullptr) return;
-  if (MusicHasEnded(music->IsPlaying(), music->Position(), music->Length())) music->Play();
+  // Called every frame: the position (a mixer call under its lock) is asked only when it
+  // can matter.
+  const bool playing = music->IsPlaying();
+  const double length = music->Length();
+  const double position = playing && length > 0 ? music->Position() : 0;
+  if (MusicHasEnded(playing, position, length)) music->Play();
 }

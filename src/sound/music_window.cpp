@@ -53,8 +53,12 @@ double MusicWindow::Position() const {
 }
 
 double MusicWindow::Length() const {
-  const double length = Mixer()->MusicDuration(music_);
-  return length > 0 ? length : 0;
+  // A file's length does not change: asked once, since every question takes the mixer's lock.
+  if (length_ < 0) {
+    const double length = Mixer()->MusicDuration(music_);
+    length_ = length > 0 ? length : 0;
+  }
+  return length_;
 }
 
 void MusicWindow::SetLevel(int level) { Mixer()->VolumeMusic(MusicLevelToMixerVolume(level, MIX_MAX_VOLUME)); }

@@ -39,4 +39,5 @@ class MusicWindow {
 
  private:
   _Mix_Music* music_;
+  mutable double length_ = -1;  // seconds, once asked; -1 before
 };

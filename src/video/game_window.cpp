@@ -55,11 +55,19 @@ void SetPixelFormatAttributes(int colourDepth, int samples) {
   SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples > 0 ? samples : 0);
 }
 
+// The engine paces frames by its own clock, so a swap must not wait for the display's
+// vertical blank as well: that would hold a game at the display's rate whatever its frame
+// rate. The setting belongs to the window, so each new window gets it.
+void SwapWithoutWaiting() { SDL_GL_SetSwapInterval(0); }
+
 // Makes the renderer's context current on the new window, or, when the window does not
 // accept it, replaces it with a new one (textures of the old context are then gone).
 bool AttachContext(OpenGLDiveduva& renderer, SDL_Window* window) {
   if (renderer.context != nullptr) {
-    if (SDL_GL_MakeCurrent(window, renderer.context) == 0) return true;
+    if (SDL_GL_MakeCurrent(window, renderer.context) == 0) {
+      SwapWithoutWaiting();
+      return true;
+    }
     LogError("The OpenGL context does not fit the new window; a new one replaces it");
     SDL_GL_DeleteContext(renderer.context);
     renderer.context = nullptr;
@@ -69,6 +77,7 @@ bool AttachContext(OpenGLDiveduva& renderer, SDL_Window* window) {
     LogPlatformFailure("Cannot create the OpenGL context");
     return false;
   }
+  SwapWithoutWaiting();
   return true;
 }
 
