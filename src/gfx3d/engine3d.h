@@ -96,3 +96,6 @@ class Diveduva3D {
   int currentShader = -1;  // -1: the fixed function
   bool shaderSupportReported = false;  // the missing extension is reported once per run
 };
+
+// True when the renderer has a GL context to draw with.
+bool SceneHasContext(const Diveduva3D& scene);

@@ -30,8 +30,6 @@ Vector3 UnitOrAsIs(const Vector3& v) {
 
 }  // namespace
 
-bool SceneHasContext(const Diveduva3D& scene) { return scene.renderer.context != nullptr; }
-
 float ViewConeFactor(float fov) {
   const float angle = fov + kViewConeMargin > kWidestViewCone ? kWidestViewCone : fov + kViewConeMargin;
   return std::tan(angle / kDegreesPerRadian);

@@ -26,5 +26,3 @@ void SetCameraUp(Diveduva3D& scene, const Vector3& up);
 void SetFaceOrientation(Diveduva3D& scene, int orientation);
 void ClearDepthBuffer(Diveduva3D& scene);
 
-// True when the renderer has a GL context to draw with.
-bool SceneHasContext(const Diveduva3D& scene);

@@ -116,8 +116,9 @@ bool StartEngine(const char* title) {
   // Input takes the keyboard, the mouse and the joysticks; devices it cannot have are
   // logged and the game goes on without them.
   StartInput(renderer.window, engine.useDirectInputMouse);
-  // Without an audio output the game goes on silently: every sound load then fails.
-  InitSound(renderer.window);
+  // The output opens when the game first loads a sound or music; without an audio
+  // output the game goes on silently: every sound load then fails.
+  StartSoundOnFirstUse(renderer.window);
   // Input and sound hold the final window.
   GameWindowChanged(renderer.window);
   SetFont(0);

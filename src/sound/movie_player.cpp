@@ -2,12 +2,10 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
-#include <mpv/client.h>
-#include <mpv/render_gl.h>
-
 #include <climits>
 #include <cstdlib>
 
+#include "sound/movie_library.h"
 #include "sound/sound_file.h"
 
 namespace {
@@ -43,6 +41,10 @@ FramebufferCalls gl;
 
 void* LookUpGlFunction(void*, const char* name) { return SDL_GL_GetProcAddress(name); }
 
+// The player library's functions. Used only by Load after it has checked that the
+// library loads, and on a player or render context that Load made.
+const MovieLibrary& Player() { return *MoviePlayerLibrary(); }
+
 // Options set before the player starts: pictures only through our render context, no
 // terminal, scripts, key bindings, configuration or files found beside the movie; paused
 // at the start once loaded, and held on the last picture at the end instead of unloading,
@@ -72,8 +74,8 @@ constexpr const char* kPlayerOptions[][2] = {
 }  // namespace
 
 MoviePlayer::~MoviePlayer() {
-  if (render_ != nullptr) mpv_render_context_free(render_);
-  if (player_ != nullptr) mpv_terminate_destroy(player_);
+  if (render_ != nullptr) Player().renderContextFree(render_);
+  if (player_ != nullptr) Player().terminateDestroy(player_);
   if (framebuffer_ != 0) gl.deleteFramebuffers(1, &framebuffer_);
 }
 
@@ -86,11 +88,12 @@ bool MoviePlayer::Load(const std::string& path) {
   const std::string file = absolute;
   std::free(absolute);
   if (SDL_GL_GetCurrentContext() == nullptr || !gl.Load()) return false;
+  if (MoviePlayerLibrary() == nullptr) return false;
 
-  player_ = mpv_create();
+  player_ = Player().create();
   if (player_ == nullptr) return false;
-  for (const auto& option : kPlayerOptions) mpv_set_option_string(player_, option[0], option[1]);
-  if (mpv_initialize(player_) < 0) return false;
+  for (const auto& option : kPlayerOptions) Player().setOptionString(player_, option[0], option[1]);
+  if (Player().initialize(player_) < 0) return false;
 
   mpv_opengl_init_params glInit{LookUpGlFunction, nullptr};
   mpv_render_param parameters[] = {
@@ -98,23 +101,23 @@ bool MoviePlayer::Load(const std::string& path) {
       {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &glInit},
       {MPV_RENDER_PARAM_INVALID, nullptr},
   };
-  if (mpv_render_context_create(&render_, player_, parameters) < 0) {
+  if (Player().renderContextCreate(&render_, player_, parameters) < 0) {
     render_ = nullptr;
     return false;
   }
   const char* command[] = {"loadfile", file.c_str(), nullptr};
-  return mpv_command(player_, command) >= 0;
+  return Player().command(player_, command) >= 0;
 }
 
 void MoviePlayer::HandleEvents(double waitSeconds) {
   if (player_ == nullptr) return;
-  for (mpv_event* event = mpv_wait_event(player_, waitSeconds); event->event_id != MPV_EVENT_NONE;
-       event = mpv_wait_event(player_, 0)) {
+  for (mpv_event* event = Player().waitEvent(player_, waitSeconds); event->event_id != MPV_EVENT_NONE;
+       event = Player().waitEvent(player_, 0)) {
     switch (event->event_id) {
       case MPV_EVENT_FILE_LOADED: {
         loaded_ = true;
         double length = 0;
-        if (mpv_get_property(player_, "duration", MPV_FORMAT_DOUBLE, &length) < 0) length = 0;
+        if (Player().getProperty(player_, "duration", MPV_FORMAT_DOUBLE, &length) < 0) length = 0;
         length_ = length > 0 ? length : 0;
         break;
       }
@@ -125,8 +128,8 @@ void MoviePlayer::HandleEvents(double waitSeconds) {
         break;
       case MPV_EVENT_VIDEO_RECONFIG: {
         std::int64_t width = 0, height = 0;
-        if (mpv_get_property(player_, "dwidth", MPV_FORMAT_INT64, &width) < 0) width = 0;
-        if (mpv_get_property(player_, "dheight", MPV_FORMAT_INT64, &height) < 0) height = 0;
+        if (Player().getProperty(player_, "dwidth", MPV_FORMAT_INT64, &width) < 0) width = 0;
+        if (Player().getProperty(player_, "dheight", MPV_FORMAT_INT64, &height) < 0) height = 0;
         // A picture larger than any texture is not drawn.
         const bool usable = width > 0 && height > 0 && width <= 16384 && height <= 16384;
         sourceWidth_ = usable ? static_cast<int>(width) : 0;
@@ -150,20 +153,20 @@ MoviePlayer::LoadState MoviePlayer::PollLoad(double waitSeconds) {
 
 double MoviePlayer::Position() {
   double position = 0;
-  if (player_ == nullptr || mpv_get_property(player_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) return 0;
+  if (player_ == nullptr || Player().getProperty(player_, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0) return 0;
   return position;
 }
 
 void MoviePlayer::Play() {
   if (player_ == nullptr) return;
   int no = 0;
-  mpv_set_property(player_, "pause", MPV_FORMAT_FLAG, &no);
+  Player().setProperty(player_, "pause", MPV_FORMAT_FLAG, &no);
 }
 
 void MoviePlayer::Restart() {
   if (player_ == nullptr) return;
   const char* command[] = {"seek", "0", "absolute+exact", nullptr};
-  mpv_command(player_, command);
+  Player().command(player_, command);
   Play();
   restarting_ = true;
 }
@@ -172,7 +175,7 @@ bool MoviePlayer::HasEnded() {
   HandleEvents(0);
   if (failed_ || player_ == nullptr) return true;
   int atEnd = 0;
-  if (mpv_get_property(player_, "eof-reached", MPV_FORMAT_FLAG, &atEnd) < 0) atEnd = 0;
+  if (Player().getProperty(player_, "eof-reached", MPV_FORMAT_FLAG, &atEnd) < 0) atEnd = 0;
   const double position = Position();
   const bool pastEnd = atEnd != 0 || position >= length_;
   // The player seeks on its own thread: until it has left the end, the end it reports
@@ -211,7 +214,7 @@ bool MoviePlayer::PrepareTarget(int width, int height) {
 
 void MoviePlayer::RenderPicture(const MovieRectangle& target) {
   if (render_ == nullptr || target.width <= 0 || target.height <= 0) return;
-  if ((mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) == 0 && picturesRendered_ > 0 &&
+  if ((Player().renderContextUpdate(render_) & MPV_RENDER_UPDATE_FRAME) == 0 && picturesRendered_ > 0 &&
       target.width == targetWidth_ && target.height == targetHeight_) {
     return;
   }
@@ -231,7 +234,7 @@ void MoviePlayer::RenderPicture(const MovieRectangle& target) {
       {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &blockForTargetTime},
       {MPV_RENDER_PARAM_INVALID, nullptr},
   };
-  if (mpv_render_context_render(render_, parameters) >= 0) ++picturesRendered_;
+  if (Player().renderContextRender(render_, parameters) >= 0) ++picturesRendered_;
   gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 

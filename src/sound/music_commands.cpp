@@ -14,8 +14,8 @@ double PlayMusic(const BasicString& fileName) {
   StopMusic();
   std::string path;
   if (!ResolveLoaderPath(fileName.TextPointer(), path)) return 0;
-  const SoundDevice* device = Subsystems().soundDevice;
-  if (device == nullptr || !device->IsOpen()) {
+  SoundDevice* device = Subsystems().soundDevice;
+  if (device == nullptr || !device->EnsureOpen()) {
     std::printf("Music: no sound output for %s\n", path.c_str());
     std::fflush(stdout);
     return 0;

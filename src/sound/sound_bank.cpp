@@ -33,7 +33,7 @@ int SoundBank::Load(const std::string& path, int slotNumber, int voices) {
 
   slot.device = device_;
   voices = std::clamp(voices, 1, kMaxVoices);
-  if (device_ == nullptr || !device_->IsOpen()) return 0;
+  if (device_ == nullptr || !device_->EnsureOpen()) return 0;
 
   slot.voiceCount = voices;
   slot.fileName = path;

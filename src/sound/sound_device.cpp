@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include "sound/mixer_library.h"
+
 namespace {
 
 // Runs on the mixing thread for each playing voice that is not at full level: scales
@@ -18,12 +20,14 @@ SoundDevice::~SoundDevice() { Close(); }
 
 int SoundDevice::Open(SDL_Window* window) {
   window_ = window;
+  openOnFirstUse_ = false;
   if (open_) return 1;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
+  const MixerLibrary* mixer = Mixer();
+  if (mixer == nullptr || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   audioSubsystem_ = true;
   // No format changes allowed: SDL converts to whatever the hardware wants, so the
   // mixer (and every voice's gain) always works on 16-bit stereo at 44100 Hz.
-  if (Mix_OpenAudioDevice(kOutputRate, AUDIO_S16SYS, kOutputChannels, kMixFrames, nullptr, 0) != 0) {
+  if (mixer->OpenAudioDevice(kOutputRate, AUDIO_S16SYS, kOutputChannels, kMixFrames, nullptr, 0) != 0) {
     Close();
     return 0;
   }
@@ -31,8 +35,8 @@ int SoundDevice::Open(SDL_Window* window) {
   int frequency = 0;
   Uint16 format = 0;
   int channels = 0;
-  if (Mix_QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_S16SYS ||
-      channels != kOutputChannels || Mix_AllocateChannels(kMixerChannels) != kMixerChannels) {
+  if (mixer->QuerySpec(&frequency, &format, &channels) == 0 || format != AUDIO_S16SYS ||
+      channels != kOutputChannels || mixer->AllocateChannels(kMixerChannels) != kMixerChannels) {
     Close();
     return 0;
   }
@@ -41,10 +45,20 @@ int SoundDevice::Open(SDL_Window* window) {
   return 1;
 }
 
+void SoundDevice::OpenOnFirstUse(SDL_Window* window) {
+  window_ = window;
+  if (!open_) openOnFirstUse_ = true;
+}
+
+bool SoundDevice::EnsureOpen() {
+  if (openOnFirstUse_) Open(window_);
+  return open_;
+}
+
 void SoundDevice::Close() {
   if (open_) {
-    Mix_HaltChannel(-1);
-    Mix_CloseAudio();
+    Mixer()->HaltChannel(-1);
+    Mixer()->CloseAudio();
     open_ = false;
   }
   if (audioSubsystem_) {
@@ -55,21 +69,22 @@ void SoundDevice::Close() {
 }
 
 bool SoundDevice::IsPlaying(int mixerChannel) const {
-  return open_ && Mix_Playing(mixerChannel) != 0;
+  return open_ && Mixer()->Playing(mixerChannel) != 0;
 }
 
 void SoundDevice::Stop(int mixerChannel) {
-  if (open_) Mix_HaltChannel(mixerChannel);
+  if (open_) Mixer()->HaltChannel(mixerChannel);
 }
 
 bool SoundDevice::Play(int mixerChannel, const SoundSamples& samples, StereoGain gain) {
   if (!open_ || mixerChannel < 0 || mixerChannel >= kMixerChannels) return false;
+  const MixerLibrary* mixer = Mixer();
   // The mixer drops a channel's effects when its sound ends or is halted; clearing them
   // here as well means a play that failed earlier can never leave a second gain behind.
-  Mix_UnregisterAllEffects(mixerChannel);
+  mixer->UnregisterAllEffects(mixerChannel);
   if (!gain.IsUnity()) {
     gains_[mixerChannel] = gain;
-    if (Mix_RegisterEffect(mixerChannel, ApplyVoiceGain, nullptr, &gains_[mixerChannel]) == 0) return false;
+    if (mixer->RegisterEffect(mixerChannel, ApplyVoiceGain, nullptr, &gains_[mixerChannel]) == 0) return false;
   }
-  return Mix_PlayChannel(mixerChannel, samples.Chunk(), 0) == mixerChannel;
+  return mixer->PlayChannelTimed(mixerChannel, samples.Chunk(), 0, -1) == mixerChannel;
 }

@@ -33,6 +33,15 @@ class SoundDevice {
   // Opens the audio output on the given window; 1 on success (also when it is already
   // open), 0 when there is no usable audio output.
   int Open(SDL_Window* window);
+  // Start-up: the output opens on window when sound is first used (EnsureOpen), not now.
+  // Opening the output loads the mixer library and starts the mixing thread; a game
+  // that never plays a sound does neither, and every game reaches its first frame
+  // sooner. What the game sees is the same: its first load opens the output, and
+  // without a usable output every load fails.
+  void OpenOnFirstUse(SDL_Window* window);
+  // Opens the output when OpenOnFirstUse asked for it and no try was made yet; whether
+  // the output is open.
+  bool EnsureOpen();
   // The window the output belongs to. The mixer needs none; it is kept for callers that
   // ask which window sound was started on.
   void SetWindow(SDL_Window* window) { window_ = window; }
@@ -56,6 +65,7 @@ class SoundDevice {
 
   bool audioSubsystem_ = false;
   bool open_ = false;
+  bool openOnFirstUse_ = false;
   SDL_Window* window_ = nullptr;
   MixerFormat format_;
   // The gain of each mixer channel. Written only while the channel is stopped and

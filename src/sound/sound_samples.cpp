@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "sound/mixer_library.h"
+
 namespace {
 
 // The samples go through the converter in pieces of this many source frames, so its
@@ -83,11 +85,14 @@ std::unique_ptr<SoundSamples> SoundSamples::Create(const WavSound& sound, const 
   if (!ConvertToMixerFormat(sound, mixer, samples->bytes_)) return nullptr;
   // The chunk borrows the bytes (it is not marked as owning them), so freeing it leaves
   // the vector to release them.
-  samples->chunk_ = Mix_QuickLoad_RAW(samples->bytes_.data(), static_cast<Uint32>(samples->bytes_.size()));
+  const MixerLibrary* library = Mixer();
+  if (library == nullptr) return nullptr;
+  samples->chunk_ = library->QuickLoadRaw(samples->bytes_.data(), static_cast<Uint32>(samples->bytes_.size()));
   if (samples->chunk_ == nullptr) return nullptr;
   return samples;
 }
 
 SoundSamples::~SoundSamples() {
-  if (chunk_ != nullptr) Mix_FreeChunk(chunk_);
+  // A chunk exists only after the mixer was loaded.
+  if (chunk_ != nullptr) Mixer()->FreeChunk(chunk_);
 }

@@ -18,6 +18,10 @@ int InitSound(SDL_Window* window) {
   return device != nullptr ? device->Open(window) : 0;
 }
 
+void StartSoundOnFirstUse(SDL_Window* window) {
+  if (SoundDevice* device = Subsystems().soundDevice) device->OpenOnFirstUse(window);
+}
+
 void SetSoundWindow(SDL_Window* window) {
   if (SoundDevice* device = Subsystems().soundDevice) device->SetWindow(window);
 }

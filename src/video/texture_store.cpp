@@ -15,8 +15,6 @@ const BackgroundTile* BackgroundSet::TileIfUsed(int column, int row) const {
   return tile.texture != 0 ? &tile : nullptr;
 }
 
-TextureStore::TextureStore() : slots(kSlotCount) {}
-
 int MaxTextureSize() {
   GLint size = 0;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
@@ -39,8 +37,10 @@ void FreeTextureSlot(OpenGLDiveduva& renderer, int slot) {
 }
 
 void ReleaseTextureStore(OpenGLDiveduva& renderer) {
+  // Read through the const table: slots of blocks never made are empty and stay unmade.
+  const TextureSlotTable& slots = renderer.textures.slots;
   for (int slot = 0; slot < TextureStore::kSlotCount; ++slot) {
-    if (!renderer.textures.slots[static_cast<std::size_t>(slot)].IsEmpty()) FreeTextureSlot(renderer, slot);
+    if (!slots[static_cast<std::size_t>(slot)].IsEmpty()) FreeTextureSlot(renderer, slot);
   }
   for (int set = 0; set < TextureStore::kBackgroundSetCount; ++set) ClearBackgroundSet(renderer, set);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "video/gl_texture.h"
+#include "video/texture_slot_table.h"
 
 class OpenGLDiveduva;
 
@@ -20,18 +21,6 @@ class OpenGLDiveduva;
 // green * 256 + blue * 65536.
 inline constexpr std::int32_t kDefaultSpriteKey = 0x8000FF;  // red 255, green 0, blue 128
 inline constexpr std::int32_t kDefaultFontKey = 0;           // black
-
-struct TextureSlot {
-  GlTexture texture;     // plain texture, filtered, no mipmaps
-  GlTexture mipTexture;  // the same picture with a full mipmap chain (sprite slots only)
-  std::int32_t paddedWidth = -1;  // texture size in texels; -1 while empty
-  std::int32_t paddedHeight = -1;
-  std::int32_t imageWidth = 0;    // picture inside the texture, bottom row in texture row 0
-  std::int32_t imageHeight = 0;
-  std::vector<std::uint8_t> alphaMask;  // collision mask, built on first use
-
-  bool IsEmpty() const { return paddedWidth < 0; }
-};
 
 struct BackgroundTile {
   GlTexture texture;
@@ -59,9 +48,7 @@ class TextureStore {
   static constexpr int kBackgroundSetCount = 16;
   static constexpr int kMaxBackgroundTile = 512;
 
-  TextureStore();
-
-  std::vector<TextureSlot> slots;
+  TextureSlotTable slots;
   std::int32_t spriteKey = kDefaultSpriteKey;
   std::int32_t fontKey = kDefaultFontKey;
   std::array<BackgroundSet, kBackgroundSetCount> backgrounds;

@@ -126,6 +126,26 @@ TEST_F(SoundWithoutDevice, EveryLoadFailsAndEveryStartIsRefused) {
   StopAllSounds();
 }
 
+// Start-up leaves the output closed: the first load opens it, or finds none, and then
+// every load fails as when opening at start-up failed.
+TEST(SoundOnFirstUse, TheFirstLoadOpensTheOutputOrFailsLikeAMissingOne) {
+  ScratchDirectory scratch;
+  scratch.WriteFile("fine.wav", PlainFile({}, Pcm16(ConstantStereo(1000, 100))));
+  const std::string path = scratch.Path() + "/fine.wav";
+  for (const bool usable : {true, false}) {
+    setenv("SDL_AUDIODRIVER", usable ? "dummy" : "no-such-driver", 1);
+    CreateSound();
+    StartSoundOnFirstUse(nullptr);
+    EXPECT_FALSE(Subsystems().soundDevice->IsOpen());
+    EXPECT_EQ(LoadSoundSlot(path.c_str(), 1, 1), usable ? 1 : 0);
+    EXPECT_EQ(Subsystems().soundDevice->IsOpen(), usable);
+    EXPECT_EQ(LoadSoundSlot(path.c_str(), 2, 1), usable ? 1 : 0);
+    EXPECT_EQ(StartSound(2, 0, 1), usable ? 2 * 256 : -1);
+    ShutdownSound();
+  }
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
 TEST_F(SoundWithoutDevice, CommandsBeforeStartUpAndAfterShutdownDoNothing) {
   ShutdownSound();
   EXPECT_EQ(LoadSoundSlot("x.wav", 1, 1), 0);

@@ -1,4 +1,4 @@
-// A whole game playing a sound: start-up opens the output, the commands play through it,
+// A whole game playing a sound: its first load opens the output, the commands play through it,
 // and the end of the program closes it with everything played written out.
 
 #include <gtest/gtest.h>
@@ -29,6 +29,7 @@ TEST_F(SoundProgram, AGamePlaysASoundThroughTheEnginesStartUpAndShutdown) {
 
   const ProcessResult result = Run("disk");
   EXPECT_EQ(result.exitCode, 0);
+  EXPECT_NE(result.output.find("at start: mixer=0 movie=0\n"), std::string::npos) << result.output;
   EXPECT_NE(result.output.find("load=1 first=768 second=769 playing=1\n"), std::string::npos) << result.output;
   EXPECT_NE(result.output.find("ended=1\n"), std::string::npos) << result.output;
 

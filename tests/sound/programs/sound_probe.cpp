@@ -1,6 +1,10 @@
 // A game that plays one sound effect: the command line names a WAV file. It loads the
 // file into slot 3 with two voices, starts it twice, prints what the commands answered,
 // waits for both voices to end and returns; the engine's shutdown closes the output.
+// First it prints whether the mixer and the movie player libraries were loaded by then:
+// start-up leaves both to the first sound and the first movie.
+
+#include <dlfcn.h>
 
 #include <chrono>
 #include <cstdio>
@@ -16,7 +20,14 @@ ProjectSettings GameProjectSettings() {
   return settings;
 }
 
+namespace {
+
+int IsLoaded(const char* library) { return dlopen(library, RTLD_NOW | RTLD_NOLOAD) != nullptr ? 1 : 0; }
+
+}  // namespace
+
 int GameMain() {
+  std::printf("at start: mixer=%d movie=%d\n", IsLoaded("libSDL2_mixer-2.0.so.0"), IsLoaded("libmpv.so.2"));
   const BasicString fileName = GetCommandLine();
   const double loaded = LoadSoundSlot(fileName, 3, 2);
   const double first = StartSound(3, 0, 1);
