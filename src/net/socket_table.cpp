@@ -71,7 +71,8 @@ bool WaitForDescriptor(int descriptor, short events, int timeoutMs) {
   for (;;) {
     int wait = -1;
     if (timeoutMs >= 0) {
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      // Rounded up: poll counts whole milliseconds, and a wait must not end before its limit.
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
       wait = left > 0 ? static_cast<int>(left) : 0;
     }
     pollfd watch{descriptor, events, 0};
