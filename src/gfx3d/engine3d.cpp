@@ -10,3 +10,5 @@ Diveduva3D::~Diveduva3D() {
 }
 
 bool SceneHasContext(const Diveduva3D& scene) { return scene.renderer.context != nullptr; }
+
+bool EffectOn(const Diveduva3D& scene) { return scene.effectLight.on && scene.effectLight.mode != EffectMode::kNone; }

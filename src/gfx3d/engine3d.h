@@ -99,3 +99,5 @@ class Diveduva3D {
 
 // True when the renderer has a GL context to draw with.
 bool SceneHasContext(const Diveduva3D& scene);
+// True when the effect light is on with an effect mode, so mesh draws apply that effect.
+bool EffectOn(const Diveduva3D& scene);

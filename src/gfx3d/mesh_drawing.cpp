@@ -7,6 +7,7 @@
 #include "gfx3d/cel_shading.h"
 #include "gfx3d/mesh_collision.h"
 #include "gfx3d/mesh_tangents.h"
+#include "gfx3d/mesh_vertex_arrays.h"
 #include "gfx3d/object_transforms.h"
 #include "gfx3d/scene_camera.h"
 #include "gfx3d/shadow_volume.h"
@@ -20,18 +21,8 @@ constexpr float kBrightestCel = 0.95f;
 constexpr float kOutlinePerDistance = 0.003f;
 constexpr float kWidestOutlineShare = 0.125f;
 constexpr float kThinnestOutline = 1e-7f;
-constexpr GLsizei kStride = sizeof(MeshVertex);
-
-bool EffectOn(const Diveduva3D& scene) { return scene.effectLight.on && scene.effectLight.mode != EffectMode::kNone; }
 
 const GlExtensionEntryPoints& Gl(const Diveduva3D& scene) { return scene.renderer.extensions; }
-bool HasMultitexture(const Diveduva3D& scene) {
-  return Gl(scene).glActiveTextureARB != nullptr && Gl(scene).glClientActiveTextureARB != nullptr;
-}
-bool HasBuffers(const Diveduva3D& scene) {
-  return Gl(scene).glGenBuffersARB != nullptr && Gl(scene).glBindBufferARB != nullptr &&
-         Gl(scene).glBufferDataARB != nullptr;
-}
 
 // Runs each effect's one-off preparation; the object keeps what it builds.
 void PrepareEffect(Diveduva3D& scene, MeshObjectX& object) {
@@ -49,27 +40,6 @@ void PrepareEffect(Diveduva3D& scene, MeshObjectX& object) {
       break;
     case EffectMode::kNone:
       break;
-  }
-}
-
-// Position and normal of other + (base - other) x weight: the blend of every path.
-void BlendMotion(const MeshVertex& base, const MeshVertex& other, float weight, float position[3], float normal[3]) {
-  for (int k = 0; k < 3; ++k) {
-    position[k] = other.position[k] + (base.position[k] - other.position[k]) * weight;
-    normal[k] = other.normal[k] + (base.normal[k] - other.normal[k]) * weight;
-  }
-}
-
-// Writes the last streamed blend into the current vertices from index first on; the
-// ones before it are about to be overwritten.
-void CatchUpMotion(MeshObjectX& object, std::size_t first) {
-  object.motionBehind = false;
-  const std::vector<MeshVertex>& base = object.frames[static_cast<std::size_t>(object.blendBase)].triangleVertices;
-  const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(object.blendOther)].triangleVertices;
-  std::vector<MeshVertex>& current = object.currentVertices;
-  const std::size_t count = std::min({current.size(), base.size(), other.size()});
-  for (std::size_t i = first; i < count; ++i) {
-    BlendMotion(base[i], other[i], object.blendWeight, current[i].position, current[i].normal);
   }
 }
 
@@ -115,210 +85,6 @@ void FillCurrentVertices(const Diveduva3D& scene, MeshObjectX& object, const Fra
   }
 }
 
-// Hands the vertices to GL: the static buffer for frame 0 unblended, the stream buffer
-// otherwise; returns the base address the array pointers are taken from.
-const char* UploadVertices(Diveduva3D& scene, MeshObjectX& object, const std::vector<MeshVertex>& vertices,
-                           bool staticFrame) {
-  if (!HasBuffers(scene)) return reinterpret_cast<const char*>(vertices.data());
-  const GlExtensionEntryPoints& gl = Gl(scene);
-  const GLsizeiptrARB bytes = static_cast<GLsizeiptrARB>(vertices.size() * sizeof(MeshVertex));
-  if (staticFrame) {
-    if (object.staticBuffer == 0) {
-      gl.glGenBuffersARB(1, &object.staticBuffer);
-      gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.staticBuffer);
-      gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, vertices.data(), GL_STATIC_DRAW_ARB);
-    } else {
-      gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.staticBuffer);
-    }
-    return nullptr;
-  }
-  if (object.streamBuffer == 0) gl.glGenBuffersARB(1, &object.streamBuffer);
-  gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, object.streamBuffer);
-  // Orphaning the old store lets the driver keep drawing from it while this one fills.
-  gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, nullptr, GL_STREAM_DRAW_ARB);
-  void* mapped = gl.glMapBufferARB != nullptr ? gl.glMapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB) : nullptr;
-  if (mapped != nullptr) {
-    std::copy(vertices.begin(), vertices.end(), static_cast<MeshVertex*>(mapped));
-    gl.glUnmapBufferARB(GL_ARRAY_BUFFER_ARB);
-  } else {
-    gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, vertices.data(), GL_STREAM_DRAW_ARB);
-  }
-  return nullptr;
-}
-
-// Where a draw's arrays come from: positions and normals from moving, everything else
-// from rest; each is a buffer object (0 for client memory), the address offsets are
-// added to and a stride. The full layout has both in one array of MeshVertex.
-struct ArraySource {
-  GLuint buffer = 0;
-  const char* base = nullptr;
-  GLsizei stride = kStride;
-};
-
-struct VertexLayout {
-  ArraySource moving;
-  ArraySource rest;
-  std::size_t position = offsetof(MeshVertex, position);
-  std::size_t normal = offsetof(MeshVertex, normal);
-  std::size_t texCoord = offsetof(MeshVertex, texCoord);
-  std::size_t colourRGB = offsetof(MeshVertex, colourRGB);
-};
-
-// The streamed layout: position and normal, then texture coordinates and colour.
-constexpr std::size_t kMovingFloats = 6;
-constexpr std::size_t kRestFloats = 5;
-
-VertexLayout FullLayout(GLuint buffer, const char* base) {
-  VertexLayout layout;
-  layout.moving = {buffer, base, kStride};
-  layout.rest = layout.moving;
-  return layout;
-}
-
-void BindSource(const Diveduva3D& scene, const ArraySource& source) {
-  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, source.buffer);
-}
-
-// Replaces the store of buffer with floats that write fills, through a write-only map
-// where the extension has one.
-template <typename Write>
-void FillBuffer(const Diveduva3D& scene, GLuint buffer, std::size_t floats, GLenum usage, Write&& write) {
-  const GlExtensionEntryPoints& gl = Gl(scene);
-  const GLsizeiptrARB bytes = static_cast<GLsizeiptrARB>(floats * sizeof(float));
-  gl.glBindBufferARB(GL_ARRAY_BUFFER_ARB, buffer);
-  gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, nullptr, usage);
-  void* mapped = gl.glMapBufferARB != nullptr ? gl.glMapBufferARB(GL_ARRAY_BUFFER_ARB, GL_WRITE_ONLY_ARB) : nullptr;
-  if (mapped != nullptr) {
-    write(static_cast<float*>(mapped));
-    gl.glUnmapBufferARB(GL_ARRAY_BUFFER_ARB);
-  } else {
-    std::vector<float> data(floats);
-    write(data.data());
-    gl.glBufferDataARB(GL_ARRAY_BUFFER_ARB, bytes, data.data(), usage);
-  }
-}
-
-// A blend with no effect and no texture offset changes positions and normals only, a
-// quarter of each vertex: only they need streaming, beside the rest kept in a buffer.
-bool BlendsMotionOnly(const Diveduva3D& scene, const MeshObjectX& object, const FrameChoice& choice) {
-  const std::size_t size = object.currentVertices.size();
-  return HasBuffers(scene) && choice.weight != 0 && !EffectOn(scene) && scene.textureOffsetU == 0 &&
-         scene.textureOffsetV == 0 &&
-         object.frames[static_cast<std::size_t>(choice.base)].triangleVertices.size() == size &&
-         object.frames[static_cast<std::size_t>(choice.other)].triangleVertices.size() == size;
-}
-
-// Streams the blend of the chosen frames (and the rest, when it changed) and returns the
-// layout that draws them. The current vertices keep their positions and normals until
-// a later draw catches up.
-VertexLayout StreamBlendedMotion(const Diveduva3D& scene, MeshObjectX& object, const FrameChoice& choice) {
-  const GlExtensionEntryPoints& gl = Gl(scene);
-  const std::vector<MeshVertex>& current = object.currentVertices;
-  if (object.restBuffer == 0) {
-    gl.glGenBuffersARB(1, &object.restBuffer);
-    object.restChanged = true;
-  }
-  if (object.restChanged) {
-    FillBuffer(scene, object.restBuffer, current.size() * kRestFloats, GL_STATIC_DRAW_ARB, [&](float* out) {
-      for (const MeshVertex& v : current) {
-        out[0] = v.texCoord[0];
-        out[1] = v.texCoord[1];
-        out[2] = v.colourRGB[0];
-        out[3] = v.colourRGB[1];
-        out[4] = v.colourRGB[2];
-        out += kRestFloats;
-      }
-    });
-    object.restChanged = false;
-  }
-  if (object.streamBuffer == 0) gl.glGenBuffersARB(1, &object.streamBuffer);
-  const std::vector<MeshVertex>& base = object.frames[static_cast<std::size_t>(choice.base)].triangleVertices;
-  const std::vector<MeshVertex>& other = object.frames[static_cast<std::size_t>(choice.other)].triangleVertices;
-  // Orphaning the old store lets the driver keep drawing from it while this one fills.
-  FillBuffer(scene, object.streamBuffer, current.size() * kMovingFloats, GL_STREAM_DRAW_ARB, [&](float* out) {
-    for (std::size_t i = 0; i < current.size(); ++i, out += kMovingFloats) {
-      BlendMotion(base[i], other[i], choice.weight, out, out + 3);
-    }
-  });
-  object.motionBehind = true;
-  object.blendBase = choice.base;
-  object.blendOther = choice.other;
-  object.blendWeight = choice.weight;
-  VertexLayout layout;
-  layout.moving = {object.streamBuffer, nullptr, static_cast<GLsizei>(kMovingFloats * sizeof(float))};
-  layout.rest = {object.restBuffer, nullptr, static_cast<GLsizei>(kRestFloats * sizeof(float))};
-  layout.position = 0;
-  layout.normal = 3 * sizeof(float);
-  layout.texCoord = 0;
-  layout.colourRGB = 2 * sizeof(float);
-  return layout;
-}
-
-void TexCoordArray(const Diveduva3D& scene, GLenum unit, const ArraySource& source, std::size_t offset) {
-  if (HasMultitexture(scene)) Gl(scene).glClientActiveTextureARB(unit);
-  BindSource(scene, source);
-  glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-  glTexCoordPointer(2, GL_FLOAT, source.stride, source.base + offset);
-}
-
-void SetUpArrays(Diveduva3D& scene, MeshObjectX& object, const VertexLayout& layout) {
-  const Drawing2DState& binding = scene.renderer.drawing2D;
-  const bool multi = HasMultitexture(scene);
-  const ArraySource& rest = layout.rest;
-  BindSource(scene, layout.moving);
-  glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, layout.moving.stride, layout.moving.base + layout.position);
-  const EffectMode mode = EffectOn(scene) && multi ? scene.effectLight.mode : EffectMode::kNone;
-  if (mode == EffectMode::kBump) {
-    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_COMBINE_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_COMBINE_RGB_ARB, GL_DOT3_RGB_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE0_RGB_ARB, GL_PRIMARY_COLOR_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND0_RGB_ARB, GL_SRC_COLOR);
-    glTexEnvi(GL_TEXTURE_ENV, GL_SOURCE1_RGB_ARB, GL_TEXTURE);
-    glTexEnvi(GL_TEXTURE_ENV, GL_OPERAND1_RGB_ARB, GL_SRC_COLOR);
-    TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
-    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TexCoordArray(scene, GL_TEXTURE1_ARB, rest, layout.texCoord);
-    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
-    BindSource(scene, rest);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glColorPointer(3, GL_FLOAT, rest.stride, rest.base + offsetof(MeshVertex, lightVector));
-  } else if (mode == EffectMode::kCel) {
-    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, object.celTexture);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    TexCoordArray(scene, GL_TEXTURE1_ARB, rest, offsetof(MeshVertex, bitangent));
-    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
-    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
-    scene.renderer.drawing2D.secondUnitOff = false;
-  } else {
-    if (binding.currentSlot >= 0) TexCoordArray(scene, GL_TEXTURE0_ARB, rest, layout.texCoord);
-    if (binding.currentSlot >= 0 && binding.secondSlot >= 0 && multi) {
-      TexCoordArray(scene, GL_TEXTURE1_ARB, rest, layout.texCoord);
-    }
-    if (object.hasColours) {
-      BindSource(scene, rest);
-      glEnableClientState(GL_COLOR_ARRAY);
-      glColorPointer(3, GL_FLOAT, rest.stride, rest.base + layout.colourRGB);
-    }
-  }
-  if (scene.lightMask != 0 || scene.sphereMapping) {
-    BindSource(scene, layout.moving);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glNormalPointer(GL_FLOAT, layout.moving.stride, layout.moving.base + layout.normal);
-  }
-  if (scene.sphereMapping) {
-    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
-    glEnable(GL_TEXTURE_GEN_S);
-    glEnable(GL_TEXTURE_GEN_T);
-  }
-  glEnable(GL_COLOR_MATERIAL);
-}
-
 // Texture unit 1 as the 2D binding left it; the cel texture borrows the unit for one draw.
 struct SecondUnitState {
   GLint texture = 0;
@@ -348,29 +114,6 @@ void RestoreSecondUnit(Diveduva3D& scene, const SecondUnitState& state) {
   scene.renderer.drawing2D.secondUnitOff = state.markedOff;
 }
 
-void TearDownArrays(Diveduva3D& scene, bool celUnit) {
-  const bool multi = HasMultitexture(scene);
-  if (multi) {
-    for (GLenum unit : {GL_TEXTURE1_ARB, GL_TEXTURE0_ARB}) {
-      Gl(scene).glClientActiveTextureARB(unit);
-      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    }
-    Gl(scene).glActiveTextureARB(GL_TEXTURE1_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    if (celUnit) glDisable(GL_TEXTURE_2D);
-    Gl(scene).glActiveTextureARB(GL_TEXTURE0_ARB);
-    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-  } else {
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-  }
-  glDisableClientState(GL_VERTEX_ARRAY);
-  glDisableClientState(GL_COLOR_ARRAY);
-  glDisableClientState(GL_NORMAL_ARRAY);
-  glDisable(GL_TEXTURE_GEN_S);
-  glDisable(GL_TEXTURE_GEN_T);
-  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
-}
-
 void DrawOutline(Diveduva3D& scene, MeshObjectX& object, const MeshFrame& base, const Matrix4& transform) {
   const Vector3 eye = InverseRigidTransform(transform, scene.eye);
   const float dx = eye[0] - base.centre[0], dy = eye[1] - base.centre[1], dz = eye[2] - base.centre[2];
@@ -397,12 +140,12 @@ void DrawOutline(Diveduva3D& scene, MeshObjectX& object, const MeshFrame& base, 
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDepthFunc(GL_LEQUAL);
   glColor4f(0, 0, 0, scene.renderer.currentAlpha);
-  const char* address = UploadVertices(scene, object, object.currentVertices, false);
+  const VertexLayout layout = UploadFullVertices(scene, object, object.currentVertices, false);
   glEnableClientState(GL_VERTEX_ARRAY);
-  glVertexPointer(3, GL_FLOAT, kStride, address + offsetof(MeshVertex, position));
+  glVertexPointer(3, GL_FLOAT, layout.moving.stride, layout.moving.base + layout.position);
   glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(object.currentVertices.size()));
   glDisableClientState(GL_VERTEX_ARRAY);
-  if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);
+  UnbindArrayBuffer(scene);
   glPopAttrib();
   glDepthFunc(GL_LESS);
   SetFaceOrientation(scene, -scene.faceOrientation);
@@ -474,7 +217,7 @@ void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int fram
   glPushMatrix();
   ApplyObjectTransforms(scene);
   if (effect && scene.effectLight.mode == EffectMode::kStencilShadow) {
-    if (HasBuffers(scene)) Gl(scene).glBindBufferARB(GL_ARRAY_BUFFER_ARB, 0);  // the volume uses client arrays
+    UnbindArrayBuffer(scene);  // the volume uses client arrays
     DrawShadowVolume(object, base, light);
     glPopMatrix();
     glColor4f(alpha, alpha, alpha, alpha);
@@ -490,8 +233,7 @@ void DrawMeshObject(Diveduva3D& scene, MeshObjectX& object, int frameA, int fram
     if (!direct) FillCurrentVertices(scene, object, choice, light);
     const std::vector<MeshVertex>& vertices = direct ? base.triangleVertices : object.currentVertices;
     const bool staticFrame = direct && choice.base == 0;
-    const char* address = UploadVertices(scene, object, vertices, staticFrame);
-    layout = FullLayout(HasBuffers(scene) ? (staticFrame ? object.staticBuffer : object.streamBuffer) : 0, address);
+    layout = UploadFullVertices(scene, object, vertices, staticFrame);
     count = vertices.size();
   }
   const bool cel = effect && scene.effectLight.mode == EffectMode::kCel && HasMultitexture(scene);
