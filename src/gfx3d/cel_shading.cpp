@@ -52,7 +52,7 @@ void BuildCelTexture(const Diveduva3D& scene, MeshObjectX& object) {
   if (!SceneHasContext(scene)) return;
   // The object is built in the middle of its draw: the textures bound for it stay bound.
   const TextureBindingKeeper keeper;
-  glGenTextures(1, &object.celTexture);
+  object.celTexture.Create();
   glBindTexture(GL_TEXTURE_2D, object.celTexture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -70,8 +70,11 @@ void SetCelRamp(Diveduva3D& scene, const std::uint8_t* bytes, int count) {
   const bool context = SceneHasContext(scene);
   for (ObjectSlot& slot : scene.objects.slots) {
     for (auto& object : slot.objects) {
-      if (object->celTexture != 0 && context) glDeleteTextures(1, &object->celTexture);
-      object->celTexture = 0;
+      if (context) {
+        object->celTexture.Reset();
+      } else {
+        object->celTexture.Release();
+      }
     }
   }
 }

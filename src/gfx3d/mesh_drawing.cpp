@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "gfx2d/drawing_state.h"
 #include "gfx3d/cel_shading.h"
@@ -252,11 +253,13 @@ void DrawObjectSlot(Diveduva3D& scene, long long slot, int frameA, int frameB, f
   if (found == nullptr || !found->loaded) return;
   Drawing2DState& binding = scene.renderer.drawing2D;
   const Drawing2DState saved = binding;
+  // A scene object's texture numbers index the slot's own texture list.
+  std::vector<GLuint> sceneTextures;
+  if (found->isScene) sceneTextures.assign(found->textures.begin(), found->textures.end());
   for (auto& object : found->objects) {
-    // A scene object's texture numbers index the slot's own texture list.
     if (found->isScene) {
-      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, found->textures.data(),
-                        static_cast<int>(found->textures.size()));
+      BindSpriteTexture(scene.renderer, object->textureA, object->textureB, false, sceneTextures.data(),
+                        static_cast<int>(sceneTextures.size()));
     }
     DrawMeshObject(scene, *object, frameA, frameB, t, interpolate);
   }

@@ -1,8 +1,8 @@
 #pragma once
 // Drawing mesh objects: the choice and blending of animation frames, the view-cone
-// visibility test, one draw call per object over the interleaved vertices, textures,
-// colours, normals and sphere mapping, and the three effect modes the effect light
-// selects (bump, cel, stencil shadow).
+// visibility test, one draw call per object over the vertex arrays mesh_vertex_arrays.h
+// sets up, and the three effect modes the effect light selects (bump, cel, stencil
+// shadow).
 
 #include <GL/gl.h>
 

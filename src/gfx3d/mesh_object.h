@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gfx3d/mesh_vertex.h"
+#include "video/gl_texture.h"
 
 struct MeshFrame {
   std::vector<MeshVertex> fullVertices;      // while building or expanding; packing empties it
@@ -62,7 +63,7 @@ class MeshObjectX : public MeshObject {
   std::int32_t blendOther = 0;
   float blendWeight = 0;
   bool hasColours = false;  // the colour table holds a colour other than white
-  GLuint celTexture = 0;
+  GlTexture celTexture;  // built by the first cel draw
   float celRowStep = 0;
   std::vector<MeshEdge> edges;          // three per triangle of frame 0
   std::vector<std::uint8_t> faceLit;    // one per triangle of frame 0

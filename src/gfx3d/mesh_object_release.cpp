@@ -40,11 +40,14 @@ void ClearObject(MeshObjectX& object, bool releaseStorage) {
     if (object.streamBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.streamBuffer);
     if (object.restBuffer != 0) renderer->extensions.glDeleteBuffersARB(1, &object.restBuffer);
   }
-  if (glReady && object.celTexture != 0) glDeleteTextures(1, &object.celTexture);
+  if (glReady) {
+    object.celTexture.Reset();
+  } else {
+    object.celTexture.Release();
+  }
   object.staticBuffer = 0;
   object.streamBuffer = 0;
   object.restBuffer = 0;
   object.restChanged = true;
   object.motionBehind = false;
-  object.celTexture = 0;
 }

@@ -13,15 +13,14 @@
 
 namespace {
 
-GLuint LoadSceneTexture(const std::string& path, std::int32_t colourKey) {
-  std::string resolved;
-  if (!ResolveLoaderPath(path.c_str(), resolved)) return 0;
-  ImageBuffer image;
-  if (!LoadBmp(resolved.c_str(), colourKey, image) && !LoadPng(resolved.c_str(), colourKey, image)) return 0;
-  // The slot's texture list owns the name from here.
+GlTexture LoadSceneTexture(const std::string& path, std::int32_t colourKey) {
   GlTexture texture;
+  std::string resolved;
+  if (!ResolveLoaderPath(path.c_str(), resolved)) return texture;
+  ImageBuffer image;
+  if (!LoadBmp(resolved.c_str(), colourKey, image) && !LoadPng(resolved.c_str(), colourKey, image)) return texture;
   UploadImage(image, 0, 0, 0, 0, &texture, nullptr, false, false);
-  return texture.Release();
+  return texture;
 }
 
 }  // namespace
@@ -34,7 +33,7 @@ bool LoadSceneFile(ObjectSlot& slot, const char* path, std::int32_t colourKey) {
   const SceneDescription scene = ParseSceneDescription(*text);
   const std::string folder = SceneFolder(path);
   for (const std::string& texturePath : scene.texturePaths) {
-    slot.textures.push_back(texturePath.empty() ? 0 : LoadSceneTexture(folder + texturePath, colourKey));
+    slot.textures.push_back(texturePath.empty() ? GlTexture() : LoadSceneTexture(folder + texturePath, colourKey));
   }
   for (const SceneModelEntry& model : scene.models) {
     auto object = std::make_unique<MeshObjectX>();

@@ -65,9 +65,12 @@ void FreeObjectSlot(ObjectSlots& table, int slot) {
   for (std::unique_ptr<MeshObjectX>& object : entry.objects) ClearObject(*object, true);
   entry.objects.clear();
   OpenGLDiveduva* renderer = Subsystems().renderer;
-  if (renderer != nullptr && renderer->glReady) {
-    for (GLuint texture : entry.textures) {
-      if (texture != 0) glDeleteTextures(1, &texture);
+  const bool glReady = renderer != nullptr && renderer->glReady;
+  for (GlTexture& texture : entry.textures) {
+    if (glReady) {
+      texture.Reset();
+    } else {
+      texture.Release();
     }
   }
   entry.textures.clear();

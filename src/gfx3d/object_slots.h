@@ -5,13 +5,12 @@
 // one object (a model file or a built object) or loaded as a scene (several objects and
 // their textures). Loading or starting a slot always frees what it held.
 
-#include <GL/gl.h>
-
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "gfx3d/mesh_object.h"
+#include "video/gl_texture.h"
 
 inline constexpr int kObjectSlotCount = 4096;
 
@@ -24,7 +23,7 @@ struct ObjectSlot {
   std::uint8_t loaded = 0;
   std::uint8_t isScene = 0;
   std::vector<std::unique_ptr<MeshObjectX>> objects;
-  std::vector<GLuint> textures;  // scene slots only; 0 where a picture did not load
+  std::vector<GlTexture> textures;  // scene slots only; none where a picture did not load
 };
 
 class ObjectSlots {

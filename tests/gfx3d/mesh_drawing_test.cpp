@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 #include "gfx3d/cel_shading.h"
 #include "gfx3d/collision_commands.h"
@@ -144,16 +145,24 @@ TEST_F(MeshDrawing, CelTextureRowsHoldTheColoursThroughTheRamp) {
   EXPECT_EQ(texel(3, 0, 0), 100);   // beyond the table: colour 0
   BuildCelTexture(*scene, object);
   EXPECT_FLOAT_EQ(object.celRowStep, 0.25f);
-  EXPECT_NE(object.celTexture, 0u);
+  const GLuint name = object.celTexture;
+  EXPECT_TRUE(glIsTexture(name));
   const std::vector<std::uint8_t> longRamp(20, 9);
   CelTexels(longRamp, object, width, height);
   EXPECT_EQ(width, 128);
   // A new ramp drops every cel texture so that it is built again.
-  scene->objects.slots[3].objects[0]->celTexture = object.celTexture;
-  object.celTexture = 0;
+  MeshObjectX& held = *scene->objects.slots[3].objects[0];
+  held.celTexture = std::move(object.celTexture);
   SetCelRamp(*scene, nullptr, 0);
   EXPECT_EQ(scene->celRamp, std::vector<std::uint8_t>{255});
-  EXPECT_EQ(scene->objects.slots[3].objects[0]->celTexture, 0u);
+  EXPECT_EQ(held.celTexture, 0u);
+  EXPECT_FALSE(glIsTexture(name));
+  // The texture built again is deleted with its slot.
+  BuildCelTexture(*scene, held);
+  const GLuint rebuilt = held.celTexture;
+  EXPECT_TRUE(glIsTexture(rebuilt));
+  FreeObjectSlot(scene->objects, 3);
+  EXPECT_FALSE(glIsTexture(rebuilt));
 }
 
 TEST_F(MeshDrawing, EdgeLinksJoinSharedSidesAndTheLastSharingTriangleWins) {

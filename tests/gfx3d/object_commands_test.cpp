@@ -126,6 +126,11 @@ TEST_F(ObjectCommands, SceneFileLoadsModelsAndTexturesFromItsFolder) {
   NumberArray triangle;
   GetObjectTriangle(3, 0, 6, triangle);  // the first vertex of the second object
   EXPECT_EQ(ArrayElement(triangle, 0, 5), 0x0080FF);
+  // Freeing the slot deletes its textures.
+  const GLuint texture = slot.textures[1];
+  EXPECT_TRUE(glIsTexture(texture));
+  FreeObjectSlot(scene->objects, 3);
+  EXPECT_FALSE(glIsTexture(texture));
 }
 
 TEST_F(ObjectCommands, ModelsLoadFromTheArchive) {
