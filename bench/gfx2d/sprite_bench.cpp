@@ -35,6 +35,23 @@ constexpr GLenum kRasterizerDiscard = 0x8C89;  // GL 3.0 / EXT_transform_feedbac
 float SpriteX(int i) { return static_cast<float>((i * 37) % (640 - kSpriteSide)); }
 float SpriteY(int i) { return static_cast<float>((i * 53) % (480 - kSpriteSide)); }
 
+// Draws kFrames frames per iteration (draw(frame), then present()), with the rasterizer
+// discarding when asked, and reports sprites per second.
+template <typename Draw, typename Present>
+void RunFrames(benchmark::State& state, bool discard, Draw draw, Present present) {
+  if (discard) glEnable(kRasterizerDiscard);
+  for (auto _ : state) {
+    for (int frame = 0; frame < kFrames; ++frame) {
+      draw(frame);
+      present();
+    }
+    glFinish();
+  }
+  if (discard) glDisable(kRasterizerDiscard);
+  state.counters["sprites_per_s"] = benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames,
+                                                       benchmark::Counter::kIsIterationInvariantRate);
+}
+
 OpenGLDiveduva* OpenSpriteRenderer(benchmark::State& state) {
   auto* renderer = new OpenGLDiveduva();
   Subsystems().renderer = renderer;
@@ -53,62 +70,53 @@ OpenGLDiveduva* OpenSpriteRenderer(benchmark::State& state) {
   return renderer;
 }
 
-void EngineSprites(benchmark::State& state, bool discard, bool batching) {
-  OpenGLDiveduva* renderer = OpenSpriteRenderer(state);
-  if (renderer == nullptr) return;
-  renderer->batch.enabled = batching;
-  if (discard) glEnable(kRasterizerDiscard);
-
-  for (auto _ : state) {
-    for (int frame = 0; frame < kFrames; ++frame) {
-      for (int i = 0; i < kSpritesPerFrame; ++i) DrawSprite(0, SpriteX(i + frame), SpriteY(i));
-      FlushQuadBatch(*renderer);  // as the frame's present does
-      SDL_GL_SwapWindow(renderer->window);
-    }
-    glFinish();
-  }
-  state.counters["sprites_per_s"] =
-      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
-  if (discard) glDisable(kRasterizerDiscard);
+void CloseSpriteRenderer(OpenGLDiveduva* renderer) {
   delete renderer;
   Subsystems().renderer = nullptr;
 }
 
-// The frame's quads in the batch's layout (x, y, z, u, v), drawn with one indexed call.
+void EngineSprites(benchmark::State& state, bool discard, bool batching) {
+  OpenGLDiveduva* renderer = OpenSpriteRenderer(state);
+  if (renderer == nullptr) return;
+  renderer->batch.enabled = batching;
+  RunFrames(
+      state, discard,
+      [](int frame) {
+        for (int i = 0; i < kSpritesPerFrame; ++i) DrawSprite(0, SpriteX(i + frame), SpriteY(i));
+      },
+      [renderer] {
+        FlushQuadBatch(*renderer);  // as the frame's present does
+        SDL_GL_SwapWindow(renderer->window);
+      });
+  CloseSpriteRenderer(renderer);
+}
+
+// The frame's quads in the batch's layout (x, y, z, u, v) and corner order, drawn with one
+// call as the batch draws its runs.
 void OneDrawCallSprites(benchmark::State& state, bool discard) {
   OpenGLDiveduva* renderer = OpenSpriteRenderer(state);
   if (renderer == nullptr) return;
   std::vector<float> vertices;
-  std::vector<GLuint> indices;
   for (int i = 0; i < kSpritesPerFrame; ++i) {
     const float left = SpriteX(i), top = SpriteY(i), side = kSpriteSide;
-    const float corners[4][4] = {{left, -top - side, 0, 0}, {left + side, -top - side, 1, 0}, {left + side, -top, 1, 1},
-                                 {left, -top, 0, 1}};
+    const float corners[4][4] = {{left + side, -top - side, 1, 0}, {left + side, -top, 1, 1}, {left, -top, 0, 1},
+                                 {left, -top - side, 0, 0}};
     for (const auto& corner : corners) vertices.insert(vertices.end(), {corner[0], corner[1], 0, corner[2], corner[3]});
-    const GLuint base = static_cast<GLuint>(i * 4);
-    indices.insert(indices.end(), {base + 1, base + 2, base, base + 2, base + 3, base});
   }
   glBindTexture(GL_TEXTURE_2D, renderer->textures.slots[0].texture);
-  if (discard) glEnable(kRasterizerDiscard);
-  for (auto _ : state) {
-    for (int frame = 0; frame < kFrames; ++frame) {
-      glEnableClientState(GL_VERTEX_ARRAY);
-      glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), vertices.data());
-      glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-      glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), vertices.data() + 3);
-      glDrawRangeElements(GL_TRIANGLES, 0, kSpritesPerFrame * 4 - 1, static_cast<GLsizei>(indices.size()),
-                          GL_UNSIGNED_INT, indices.data());
-      glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-      glDisableClientState(GL_VERTEX_ARRAY);
-      SDL_GL_SwapWindow(renderer->window);
-    }
-    glFinish();
-  }
-  state.counters["sprites_per_s"] =
-      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
-  if (discard) glDisable(kRasterizerDiscard);
-  delete renderer;
-  Subsystems().renderer = nullptr;
+  RunFrames(
+      state, discard,
+      [&vertices](int) {
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 5 * sizeof(float), vertices.data());
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(2, GL_FLOAT, 5 * sizeof(float), vertices.data() + 3);
+        glDrawArrays(GL_QUADS, 0, kSpritesPerFrame * 4);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+        glDisableClientState(GL_VERTEX_ARRAY);
+      },
+      [renderer] { SDL_GL_SwapWindow(renderer->window); });
+  CloseSpriteRenderer(renderer);
 }
 
 void SdlRendererSprites(benchmark::State& state, bool discard) {
@@ -130,26 +138,17 @@ void SdlRendererSprites(benchmark::State& state, bool discard) {
   std::string pixels(kSpriteSide * kSpriteSide * 4, static_cast<char>(200));
   SDL_UpdateTexture(texture, nullptr, pixels.data(), kSpriteSide * 4);
   SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
-  if (discard) {
-    SDL_RenderFlush(sdlRenderer);
-    glEnable(kRasterizerDiscard);
-  }
-
-  for (auto _ : state) {
-    for (int frame = 0; frame < kFrames; ++frame) {
-      SDL_RenderClear(sdlRenderer);
-      for (int i = 0; i < kSpritesPerFrame; ++i) {
-        const SDL_FRect target{SpriteX(i + frame), SpriteY(i), kSpriteSide, kSpriteSide};
-        SDL_RenderCopyF(sdlRenderer, texture, nullptr, &target);
-      }
-      SDL_RenderPresent(sdlRenderer);
-    }
-    SDL_RenderFlush(sdlRenderer);
-    glFinish();
-  }
-  state.counters["sprites_per_s"] =
-      benchmark::Counter(static_cast<double>(kSpritesPerFrame) * kFrames, benchmark::Counter::kIsIterationInvariantRate);
-  if (discard) glDisable(kRasterizerDiscard);
+  SDL_RenderFlush(sdlRenderer);  // its set-up reaches GL before the rasterizer discards
+  RunFrames(
+      state, discard,
+      [sdlRenderer, texture](int frame) {
+        SDL_RenderClear(sdlRenderer);
+        for (int i = 0; i < kSpritesPerFrame; ++i) {
+          const SDL_FRect target{SpriteX(i + frame), SpriteY(i), kSpriteSide, kSpriteSide};
+          SDL_RenderCopyF(sdlRenderer, texture, nullptr, &target);
+        }
+      },
+      [sdlRenderer] { SDL_RenderPresent(sdlRenderer); });
   SDL_DestroyTexture(texture);
   SDL_DestroyRenderer(sdlRenderer);
   SDL_DestroyWindow(window);

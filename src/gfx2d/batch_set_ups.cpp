@@ -1,6 +1,7 @@
 #include "gfx2d/batch_set_ups.h"
 
 #include "gfx2d/drawing_state.h"
+#include "video/exact_texel_sampling.h"
 #include "video/renderer.h"
 
 namespace {
@@ -33,12 +34,24 @@ void ClosePolygon(OpenGLDiveduva& renderer) {
   glDisable(GL_COLOR_MATERIAL);
 }
 
-// Continues the open run when its key is key, else flushes, calls setUp and opens one.
+// Closes the open run and sets unit 0's sampling up for a run under key: the nearest
+// sampler for quads drawn one texel per pixel, the texture's own filters for other
+// textured runs; untextured runs leave it as it is.
+void CloseRunAndSetSampling(OpenGLDiveduva& renderer, const BatchKey& key) {
+  CloseBatchRun(renderer);
+  if (key.setUp == kExactTexelSetUp || key.setUp == kBackgroundSetUp) {
+    BindExactTexelSampler(renderer);
+  } else if (key.texture != 0) {
+    UnbindExactTexelSampler(renderer);
+  }
+}
+
+// Continues the open run when its key is key, else closes it, calls setUp and opens one.
 template <typename SetUpStep>
 float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchCloseStep close, SetUpStep setUp) {
   QuadBatch& batch = renderer.batch;
   if (!ContinueBatch(batch, key)) {
-    FlushQuadBatch(renderer);
+    CloseRunAndSetSampling(renderer, key);
     setUp();
     OpenBatch(renderer, key, close);
   }
@@ -49,7 +62,7 @@ float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchClo
 
 float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey& key, int slot, int count) {
   const bool mirrored = key.setUp == kMirroredSpriteSetUp;
-  FlushQuadBatch(renderer);
+  CloseRunAndSetSampling(renderer, key);
   BindSpriteTexture(renderer, slot, -1, false);
   // A quad mirrored on one axis turns its back to the viewer; switching the front face
   // for it keeps culling from hiding it.
@@ -58,13 +71,16 @@ float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey&
   return AppendBatchVertices(renderer, batch, count);
 }
 
-float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count) {
-  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kSpriteSetUp, PlainTexture(renderer, slot)};
-  return Append(renderer, key, count, nullptr, [&] { BindSpriteTexture(renderer, slot, -1, false); });
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, bool exact, int count) {
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, exact ? kExactTexelSetUp : kSpriteSetUp,
+                     PlainTexture(renderer, slot)};
+  QuadBatch& batch = renderer.batch;
+  if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
+  return OpenSpriteRun(renderer, batch, key, slot, count);
 }
 
 float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, kBackgroundSetUp, texture};
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kBackgroundSetUp, texture};
   return Append(renderer, key, 4, &CloseBackground, [&] {
     glDisable(GL_ALPHA_TEST);
     DisableSecondUnit(renderer);

@@ -14,6 +14,7 @@ class OpenGLDiveduva;
 // The set-ups, numbered for the batch key.
 enum BatchSetUp : std::uint16_t {
   kSpriteSetUp = 1,
+  kExactTexelSetUp,  // sprite or glyph quads drawn one texel per pixel (see exact_texel_sampling.h)
   kMirroredSpriteSetUp,
   kBackgroundSetUp,
   kSolidSetUp,
@@ -25,17 +26,19 @@ enum BatchSetUp : std::uint16_t {
 float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey& key, int slot, int count);
 
 // The vertices of count / 4 textured quads (x, y, z, u, v each) of a sprite slot's
-// plain texture. Mirrored quads are drawn with the front face turned.
+// plain texture, under kSpriteSetUp, kExactTexelSetUp or kMirroredSpriteSetUp. Mirrored
+// quads are drawn with the front face turned.
 inline float* AppendSpriteQuads(OpenGLDiveduva& renderer, QuadBatch& batch, const TextureSlot& entry, int slot,
-                                bool mirrored, int count) {
-  const BatchKey key{BatchPrimitive::kFanQuads, BatchFormat::kTextured, mirrored ? kMirroredSpriteSetUp : kSpriteSetUp,
-                     entry.texture};
+                                BatchSetUp setUp, int count) {
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, setUp, entry.texture};
   if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
   return OpenSpriteRun(renderer, batch, key, slot, count);
 }
-// The same for the glyph quads of a font slot.
-float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count);
-// The quad of one background tile: alpha test off, the tile's texture.
+// The same for the glyph quads of a font slot; exact when every glyph is drawn one texel
+// per pixel.
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, bool exact, int count);
+// The quad of one background tile, drawn one texel per pixel: alpha test off, the tile's
+// texture.
 float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture);
 // Solid primitives (x, y, z, u, v, red, green, blue, alpha each): texturing and the alpha
 // test off, shifted by 3/8 pixel so that whole coordinates hit pixel centres.
@@ -65,4 +68,15 @@ inline float* PutTexturedVertex(float* at, float x, float y, float z, float u, f
   at[3] = u;
   at[4] = v;
   return at + kTexturedFloats;
+}
+
+// Writes the textured quad of the fan (left, bottom), (right, bottom), (right, top),
+// (left, top) with texture corners (u0, v0) to (u1, v1), appended from the fan's second
+// corner so that it splits as the fan does (see BatchPrimitive::kQuads).
+inline float* PutTexturedRect(float* at, float left, float bottom, float right, float top, float u0, float v0, float u1,
+                              float v1) {
+  at = PutTexturedVertex(at, right, bottom, 0, u1, v0);
+  at = PutTexturedVertex(at, right, top, 0, u1, v1);
+  at = PutTexturedVertex(at, left, top, 0, u0, v1);
+  return PutTexturedVertex(at, left, bottom, 0, u0, v0);
 }

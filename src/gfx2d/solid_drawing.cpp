@@ -85,11 +85,13 @@ void DrawRect(double x1, double y1, double x2, double y2, double colour) {
   right += 1;
   bottom += 1;
   const SolidColour solid = SolidColourOf(*renderer, colour);
-  float* at = AppendSolidVertices(*renderer, BatchPrimitive::kFanQuads, 4);
-  at = PutColouredVertex(at, left, -bottom, 0, 0, solid.rgba);
+  // The fan (left, bottom), (right, bottom), (right, top), (left, top) from its second
+  // corner (see BatchPrimitive::kQuads).
+  float* at = AppendSolidVertices(*renderer, BatchPrimitive::kQuads, 4);
   at = PutColouredVertex(at, right, -bottom, 0, 0, solid.rgba);
   at = PutColouredVertex(at, right, -top, 0, 0, solid.rgba);
-  PutColouredVertex(at, left, -top, 0, 0, solid.rgba);
+  at = PutColouredVertex(at, left, -top, 0, 0, solid.rgba);
+  PutColouredVertex(at, left, -bottom, 0, 0, solid.rgba);
   EndBatchedCommand(*renderer, renderer->batch);
 }
 

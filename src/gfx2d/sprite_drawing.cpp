@@ -43,15 +43,10 @@ SpriteQuad PrepareSprite(double slotNumber) {
   return quad;
 }
 
-// The corners in the order the quad was always drawn: lower left, lower right, upper
-// right, upper left.
-void TexturedQuad(const SpriteQuad& quad, bool mirrored, float left, float bottom, float right, float top, float u0,
+void TexturedQuad(const SpriteQuad& quad, BatchSetUp setUp, float left, float bottom, float right, float top, float u0,
                   float v0, float u1, float v1) {
-  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, mirrored, 4);
-  at = PutTexturedVertex(at, left, bottom, 0, u0, v0);
-  at = PutTexturedVertex(at, right, bottom, 0, u1, v0);
-  at = PutTexturedVertex(at, right, top, 0, u1, v1);
-  PutTexturedVertex(at, left, top, 0, u0, v1);
+  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, setUp, 4);
+  PutTexturedRect(at, left, bottom, right, top, u0, v0, u1, v1);
   EndBatchedCommand(*quad.renderer, quad.renderer->batch);
 }
 
@@ -62,7 +57,7 @@ void DrawSprite(double slot, double x, double y) {
   if (quad.slot == nullptr) return;
   const float left = static_cast<float>(std::ceil(x)), top = static_cast<float>(std::ceil(y));
   const float width = static_cast<float>(quad.slot->imageWidth), height = static_cast<float>(quad.slot->imageHeight);
-  TexturedQuad(quad, false, left, -top - height, left + width, -top, 0, 0, quad.right, quad.top);
+  TexturedQuad(quad, kExactTexelSetUp, left, -top - height, left + width, -top, 0, 0, quad.right, quad.top);
 }
 
 void DrawSpriteStretched(double slot, double x, double y, double width, double height) {
@@ -70,8 +65,11 @@ void DrawSpriteStretched(double slot, double x, double y, double width, double h
   if (quad.slot == nullptr) return;
   const float left = static_cast<float>(std::ceil(x)), top = static_cast<float>(std::ceil(y));
   const float w = static_cast<float>(std::ceil(width)), h = static_cast<float>(std::ceil(height));
-  const bool mirrored = (w < 0) != (h < 0);
-  TexturedQuad(quad, mirrored, left, -top - h, left + w, -top, 0, 0, quad.right, quad.top);
+  BatchSetUp setUp = (w < 0) != (h < 0) ? kMirroredSpriteSetUp : kSpriteSetUp;
+  if (w == static_cast<float>(quad.slot->imageWidth) && h == static_cast<float>(quad.slot->imageHeight)) {
+    setUp = kExactTexelSetUp;
+  }
+  TexturedQuad(quad, setUp, left, -top - h, left + w, -top, 0, 0, quad.right, quad.top);
 }
 
 void DrawSpriteZoomed(double slot, double x, double y, double scaleX, double scaleY) {
@@ -98,8 +96,9 @@ void DrawSpriteRotoZoom(double slot, double x, double y, double angle, double zo
   const float texels[4][2] = {{texelU, texelV}, {quad.right, texelV}, {quad.right, quad.top}, {texelU, quad.top}};
   const SpriteTurn turn = SpriteTurnOf(static_cast<float>(angle), static_cast<float>(x + imageWidth / 2),
                                        static_cast<float>(-y - imageHeight / 2));
-  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, false, 4);
-  for (int corner = 0; corner < 4; ++corner) {
+  float* at = AppendSpriteQuads(*quad.renderer, quad.renderer->batch, *quad.slot, quad.index, kSpriteSetUp, 4);
+  for (int step = 1; step <= 4; ++step) {  // from the second corner, see BatchPrimitive::kQuads
+    const int corner = step % 4;
     float turned[2];
     TurnSpriteCorner(turn, corners[corner][0], corners[corner][1], turned);
     at = PutTexturedVertex(at, turned[0], turned[1], 0, texels[corner][0], texels[corner][1]);

@@ -165,11 +165,7 @@ void DrawBackgroundSet(OpenGLDiveduva& renderer, int set) {
       const float width = static_cast<float>(tile->imageWidth), height = static_cast<float>(tile->imageHeight);
       const float u = width / static_cast<float>(tile->paddedWidth);
       const float v = height / static_cast<float>(tile->paddedHeight);
-      float* at = AppendBackgroundQuad(renderer, tile->texture);
-      at = PutTexturedVertex(at, x, -y - height, 0, 0, 0);
-      at = PutTexturedVertex(at, x + width, -y - height, 0, u, 0);
-      at = PutTexturedVertex(at, x + width, -y, 0, u, v);
-      PutTexturedVertex(at, x, -y, 0, 0, v);
+      PutTexturedRect(AppendBackgroundQuad(renderer, tile->texture), x, -y - height, x + width, -y, 0, 0, u, v);
       EndBatchedCommand(renderer, renderer.batch);
     }
   }

@@ -2,34 +2,11 @@
 
 #include <SDL2/SDL_opengl.h>
 
-#include <array>
-
 #include "base/engine_state.h"
 #include "base/error_log.h"
 #include "video/renderer.h"
 
 namespace {
-
-// The corner order of the two triangles of one quad. GL splits a four-corner fan into
-// (1, 2, 0) and (2, 3, 0) and a quad into (0, 1, 3) and (1, 2, 3), each triangle led by
-// the corner it is rasterised from; drawing the same triangles in the same corner order
-// keeps every pixel and texel weight as the primitives drawn one by one give them.
-constexpr std::array<GLuint, 6> kFanQuadCorners = {1, 2, 0, 2, 3, 0};
-constexpr std::array<GLuint, 6> kQuadCorners = {0, 1, 3, 1, 2, 3};
-
-void FillQuadPattern(QuadBatch& batch, BatchPrimitive kind, std::size_t quads) {
-  if (batch.patternKind == kind && batch.quadPattern.size() >= quads * 6) return;
-  if (batch.patternKind != kind) batch.quadPattern.clear();
-  batch.patternKind = kind;
-  const std::array<GLuint, 6>& corners = kind == BatchPrimitive::kQuads ? kQuadCorners : kFanQuadCorners;
-  std::size_t quad = batch.quadPattern.size() / 6;
-  batch.quadPattern.resize(quads * 6);
-  for (; quad < quads; ++quad) {
-    for (std::size_t corner = 0; corner < 6; ++corner) {
-      batch.quadPattern[quad * 6 + corner] = static_cast<GLuint>(quad * 4) + corners[corner];
-    }
-  }
-}
 
 void DrawRun(OpenGLDiveduva& renderer, QuadBatch& batch) {
   const GLsizei stride = static_cast<GLsizei>(batch.floatsPerVertex * sizeof(float));
@@ -48,14 +25,11 @@ void DrawRun(OpenGLDiveduva& renderer, QuadBatch& batch) {
     glColorPointer(4, GL_FLOAT, stride, data + 5);
   }
   switch (batch.key.primitive) {
-    case BatchPrimitive::kFanQuads:
-    case BatchPrimitive::kQuads: {
-      const std::size_t quads = static_cast<std::size_t>(vertexCount) / 4;
-      FillQuadPattern(batch, batch.key.primitive, quads);
-      glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(quads * 4 - 1), static_cast<GLsizei>(quads * 6),
-                          GL_UNSIGNED_INT, batch.quadPattern.data());
+    case BatchPrimitive::kQuads:
+      // Quads need no index list, and a software rasteriser takes them a good deal faster
+      // than the same triangles listed by index.
+      glDrawArrays(GL_QUADS, 0, vertexCount);
       break;
-    }
     case BatchPrimitive::kFans:
       glDrawRangeElements(GL_TRIANGLES, 0, static_cast<GLuint>(vertexCount - 1),
                           static_cast<GLsizei>(batch.fanIndices.size()), GL_UNSIGNED_INT, batch.fanIndices.data());
@@ -123,12 +97,17 @@ void DrawPendingBatch(OpenGLDiveduva& renderer) {
   batch.fanIndices.clear();
 }
 
-void FlushQuadBatch(OpenGLDiveduva& renderer) {
+void CloseBatchRun(OpenGLDiveduva& renderer) {
   QuadBatch& batch = renderer.batch;
   if (!batch.open) return;
   DrawPendingBatch(renderer);
   batch.open = false;
   if (batch.closeStep != nullptr && renderer.context != nullptr) batch.closeStep(renderer);
+}
+
+void FlushQuadBatch(OpenGLDiveduva& renderer) {
+  CloseBatchRun(renderer);
+  if (renderer.context != nullptr) UnbindExactTexelSampler(renderer);
 }
 
 void FlushEngineQuadBatch() {
@@ -138,7 +117,7 @@ void FlushEngineQuadBatch() {
 void FinishBatchedCommand(OpenGLDiveduva& renderer) {
   QuadBatch& batch = renderer.batch;
   if (!batch.enabled) {
-    FlushQuadBatch(renderer);
+    CloseBatchRun(renderer);
     return;
   }
 #ifndef NDEBUG

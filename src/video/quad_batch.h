@@ -20,9 +20,12 @@ class OpenGLDiveduva;
 
 // How the pending vertices become primitives.
 enum class BatchPrimitive : std::uint8_t {
-  kFanQuads,  // four corners each, split the way a four-corner triangle fan is split
-  kQuads,     // four corners each, split the way a quad primitive is split
-  kFans,      // polygons of any corner count; ends marked with StartBatchFan
+  // Four corners each, drawn as GL quads: corners (a, b, c, d) become the triangles
+  // (a, b, d) and (b, c, d), each rasterised from its first corner. A quad that stands for
+  // a four-corner triangle fan (0, 1, 2, 3), split into (1, 2, 0) and (2, 3, 0), is
+  // appended from its second corner: (1, 2, 3, 0) gives the fan's very triangles.
+  kQuads,
+  kFans,  // polygons of any corner count; ends marked with MarkBatchFan
   kLines,     // two ends each
   kPoints,
 };
@@ -40,7 +43,7 @@ inline constexpr std::size_t kBatchDrawVertices = 4096;
 
 // What a run of primitives depends on beyond the state every other GL user flushes for.
 struct BatchKey {
-  BatchPrimitive primitive = BatchPrimitive::kFanQuads;
+  BatchPrimitive primitive = BatchPrimitive::kQuads;
   BatchFormat format = BatchFormat::kTextured;
   std::uint16_t setUp = 0;  // which set-up the opening command made (its own numbering)
   GLuint texture = 0;       // texture bound for the run
@@ -63,9 +66,7 @@ class QuadBatch {
   int floatsPerVertex = kTexturedFloats;
   std::vector<float> vertices;  // grown ahead; the first floatCount floats hold the run
   std::size_t floatCount = 0;
-  std::vector<GLuint> fanIndices;                          // triangles of the kFans runs
-  std::vector<GLuint> quadPattern;                         // triangle indices of kFanQuads / kQuads, grown on demand
-  BatchPrimitive patternKind = BatchPrimitive::kFanQuads;  // how quadPattern splits its quads
+  std::vector<GLuint> fanIndices;  // triangles of the kFans runs
   std::uint64_t drawCalls = 0;  // draw calls made by flushes since start (for tests and benchmarks)
 #ifndef NDEBUG
   // GL state seen when the run opened, compared as it grows to find changes made behind
@@ -115,8 +116,13 @@ inline void EndBatchedCommand(OpenGLDiveduva& renderer, QuadBatch& batch) {
   FinishBatchedCommand(renderer);
 }
 
-// Draws the pending primitives and closes the run. Every GL user outside the batch
-// calls it first; it does nothing when no run is open.
+// Draws the pending primitives and closes the run; the nearest sampler of exact-texel
+// runs stays bound for the next 2D run (see exact_texel_sampling.h). The 2D run openers
+// call it.
+void CloseBatchRun(OpenGLDiveduva& renderer);
+// CloseBatchRun, then unbinds that sampler: GL is left as if every 2D command had drawn
+// at once. Every GL user outside the batch calls it first; it does nothing when no run is
+// open and no sampler is bound.
 void FlushQuadBatch(OpenGLDiveduva& renderer);
 // FlushQuadBatch on the engine's renderer, when there is one.
 void FlushEngineQuadBatch();

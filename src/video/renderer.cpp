@@ -76,6 +76,7 @@ void SetViewport2D(OpenGLDiveduva& renderer, int x, int y, int width, int height
   glOrtho(0, width, -height, 0, -1, 1);
   glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
+  RememberViewport2D(renderer.exactTexels);
 
   glEnable(GL_TEXTURE_2D);
   glDisable(GL_DEPTH_TEST);

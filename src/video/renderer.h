@@ -13,6 +13,7 @@
 #include <string>
 
 #include "video/drawing_2d_state.h"
+#include "video/exact_texel_sampling.h"
 #include "video/gl_extensions.h"
 #include "video/quad_batch.h"
 #include "video/texture_store.h"
@@ -30,6 +31,7 @@ class OpenGLDiveduva {
   TextureStore textures;
   Drawing2DState drawing2D;  // texture binding and polygon of the 2D commands
   QuadBatch batch;           // 2D primitives not yet drawn (see quad_batch.h)
+  ExactTexelSampling exactTexels;  // nearest sampling of quads drawn one texel per pixel
 
   float currentAlpha = 1.0f;  // transparency of 2D drawing, reset to 1 each frame
 

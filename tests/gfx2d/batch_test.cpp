@@ -1,6 +1,7 @@
-// The 2D batch: the same frame drawn with batching on and off gives the same pixels and
-// the same read-backs, with far fewer draw calls; turned sprites land where the matrix
-// stack put them.
+// The 2D batch: the same frame drawn with batching on and off, and with nearest sampling
+// of quads drawn one texel per pixel on and off, gives the same pixels and the same
+// read-backs, with far fewer draw calls; turned sprites land where the matrix stack put
+// them.
 
 #include <gtest/gtest.h>
 
@@ -36,8 +37,9 @@ class Batch2D : public RendererFixture {
     std::uint64_t drawCalls = 0;
   };
 
-  Frame DrawFrame(bool batching) {
+  Frame DrawFrame(bool batching, bool exactTexels = true) {
     renderer->batch.enabled = batching;
+    renderer->exactTexels.enabled = exactTexels;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     Frame frame;
     const std::uint64_t callsBefore = renderer->batch.drawCalls;
@@ -49,6 +51,21 @@ class Batch2D : public RendererFixture {
     return frame;
   }
 
+  static std::size_t DifferingPixels(const Frame& a, const Frame& b) {
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < a.pixels.size(); i += 4) {
+      differing +=
+          a.pixels[i] != b.pixels[i] || a.pixels[i + 1] != b.pixels[i + 1] || a.pixels[i + 2] != b.pixels[i + 2];
+    }
+    return differing;
+  }
+
+  static bool NearestSamplerBound() {
+    GLint sampler = 0;
+    glGetIntegerv(GL_SAMPLER_BINDING, &sampler);
+    return sampler != 0;
+  }
+
   ScratchDirectory pictures;
   Diveduva3D* scene = nullptr;
 };
@@ -57,17 +74,53 @@ TEST_F(Batch2D, BatchedFrameEqualsTheFrameDrawnCommandByCommand) {
   const Frame unbatched = DrawFrame(false);
   const Frame batched = DrawFrame(true);
   EXPECT_EQ(batched.readBack, unbatched.readBack);
-  std::size_t differing = 0;
-  for (std::size_t i = 0; i < batched.pixels.size(); i += 4) {
-    differing += batched.pixels[i] != unbatched.pixels[i] || batched.pixels[i + 1] != unbatched.pixels[i + 1] ||
-                 batched.pixels[i + 2] != unbatched.pixels[i + 2];
-  }
-  EXPECT_EQ(differing, 0u);
+  EXPECT_EQ(DifferingPixels(batched, unbatched), 0u);
   // The frame is not empty: the background, sprites and text cover most of it.
   std::size_t lit = 0;
   for (std::size_t i = 0; i < batched.pixels.size(); i += 4) lit += batched.pixels[i] + batched.pixels[i + 1] > 0;
   EXPECT_GT(lit, batched.pixels.size() / 8);
   EXPECT_LT(batched.drawCalls, unbatched.drawCalls);
+}
+
+TEST_F(Batch2D, NearestSamplingOfExactTexelsChangesNoPixel) {
+  const Frame filtered = DrawFrame(true, false);
+  const Frame nearest = DrawFrame(true, true);
+  EXPECT_EQ(nearest.readBack, filtered.readBack);
+  EXPECT_EQ(DifferingPixels(nearest, filtered), 0u);
+}
+
+TEST_F(Batch2D, OnlyQuadsLandingOneTexelPerPixelSampleNearestAndNoGlUserAfterTheBatchDoes) {
+  LoadSprite(BasicString((pictures.Path() + "/b.bmp").c_str()), 2);  // 20 x 12
+  LoadFont(BasicString(""), 0);
+  SetFont(0);
+  struct Case {
+    const char* what;
+    void (*draw)();
+    bool nearest;
+  };
+  const Case cases[] = {
+      {"sprite", [] { DrawSprite(2, 10.4, 10); }, true},
+      {"sprite stretched to its own size", [] { DrawSpriteStretched(2, 10, 10, 20, 12); }, true},
+      {"text", [] { PrintText(BasicString("ab"), 3, 4); }, true},
+      {"zoomed sprite", [] { DrawSpriteZoomed(2, 10, 10, 2, 2); }, false},
+      {"turned sprite", [] { DrawSpriteRotated(2, 10, 10, 30); }, false},
+      {"mirrored sprite", [] { DrawSpriteStretched(2, 10, 10, -20, 12); }, false},
+      {"sprite under a game's own scale",
+       [] {
+         glScalef(2, 2, 1);
+         DrawSprite(2, 10, 10);
+       },
+       false},
+  };
+  for (const Case& c : cases) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    c.draw();
+    EXPECT_EQ(NearestSamplerBound(), c.nearest) << c.what;
+    FlushQuadBatch(*renderer);
+    EXPECT_FALSE(NearestSamplerBound()) << c.what;
+  }
+  glLoadIdentity();
 }
 
 TEST_F(Batch2D, TheNextGlUserSeesThePendingSpritesDrawn) {
