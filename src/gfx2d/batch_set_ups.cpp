@@ -34,15 +34,13 @@ void ClosePolygon(OpenGLDiveduva& renderer) {
   glDisable(GL_COLOR_MATERIAL);
 }
 
-// Closes the open run and sets unit 0's sampling up for a run under key: the nearest
-// sampler for quads drawn one texel per pixel, the texture's own filters for other
-// textured runs; untextured runs leave it as it is.
-void CloseRunAndSetSampling(OpenGLDiveduva& renderer, const BatchKey& key) {
-  CloseBatchRun(renderer);
+// Sets the filters of the run's texture, bound to unit 0, up for a run under key: nearest
+// for quads drawn one texel per pixel, the texture's own for other textured runs.
+void SetSampling(OpenGLDiveduva& renderer, const BatchKey& key) {
   if (key.setUp == kExactTexelSetUp || key.setUp == kBackgroundSetUp) {
-    BindExactTexelSampler(renderer);
+    SampleExactTexels(renderer, key.texture);
   } else if (key.texture != 0) {
-    UnbindExactTexelSampler(renderer);
+    SampleFiltered(renderer, key.texture);
   }
 }
 
@@ -51,8 +49,9 @@ template <typename SetUpStep>
 float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchCloseStep close, SetUpStep setUp) {
   QuadBatch& batch = renderer.batch;
   if (!ContinueBatch(batch, key)) {
-    CloseRunAndSetSampling(renderer, key);
+    CloseBatchRun(renderer);
     setUp();
+    SetSampling(renderer, key);
     OpenBatch(renderer, key, close);
   }
   return AppendBatchVertices(renderer, batch, count);
@@ -62,8 +61,9 @@ float* Append(OpenGLDiveduva& renderer, const BatchKey& key, int count, BatchClo
 
 float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey& key, int slot, int count) {
   const bool mirrored = key.setUp == kMirroredSpriteSetUp;
-  CloseRunAndSetSampling(renderer, key);
+  CloseBatchRun(renderer);
   BindSpriteTexture(renderer, slot, -1, false);
+  SetSampling(renderer, key);
   // A quad mirrored on one axis turns its back to the viewer; switching the front face
   // for it keeps culling from hiding it.
   if (mirrored) glFrontFace(GL_CW);
@@ -71,9 +71,8 @@ float* OpenSpriteRun(OpenGLDiveduva& renderer, QuadBatch& batch, const BatchKey&
   return AppendBatchVertices(renderer, batch, count);
 }
 
-float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, bool exact, int count) {
-  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, exact ? kExactTexelSetUp : kSpriteSetUp,
-                     PlainTexture(renderer, slot)};
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count) {
+  const BatchKey key{BatchPrimitive::kQuads, BatchFormat::kTextured, kSpriteSetUp, PlainTexture(renderer, slot)};
   QuadBatch& batch = renderer.batch;
   if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
   return OpenSpriteRun(renderer, batch, key, slot, count);

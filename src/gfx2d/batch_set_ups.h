@@ -14,7 +14,7 @@ class OpenGLDiveduva;
 // The set-ups, numbered for the batch key.
 enum BatchSetUp : std::uint16_t {
   kSpriteSetUp = 1,
-  kExactTexelSetUp,  // sprite or glyph quads drawn one texel per pixel (see exact_texel_sampling.h)
+  kExactTexelSetUp,  // sprite quads drawn one texel per pixel (see exact_texel_sampling.h)
   kMirroredSpriteSetUp,
   kBackgroundSetUp,
   kSolidSetUp,
@@ -34,9 +34,8 @@ inline float* AppendSpriteQuads(OpenGLDiveduva& renderer, QuadBatch& batch, cons
   if (ContinueBatch(batch, key)) return AppendBatchVertices(renderer, batch, count);
   return OpenSpriteRun(renderer, batch, key, slot, count);
 }
-// The same for the glyph quads of a font slot; exact when every glyph is drawn one texel
-// per pixel.
-float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, bool exact, int count);
+// The same for the glyph quads of a font slot (font textures sample nearest texels).
+float* AppendGlyphQuads(OpenGLDiveduva& renderer, int slot, int count);
 // The quad of one background tile, drawn one texel per pixel: alpha test off, the tile's
 // texture.
 float* AppendBackgroundQuad(OpenGLDiveduva& renderer, GLuint texture);

@@ -98,7 +98,7 @@ void DrawRect(double x1, double y1, double x2, double y2, double colour) {
 double GetPixel(double x, double y) {
   OpenGLDiveduva* renderer = DrawingRenderer();
   if (renderer == nullptr) return 0;
-  FlushQuadBatch(*renderer);
+  CloseBatchRun(*renderer);  // a read-back samples no texture: switched filters may stay
   GLubyte rgb[3] = {0, 0, 0};
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_FRONT);

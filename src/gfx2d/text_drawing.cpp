@@ -110,11 +110,7 @@ void DrawText(int font, const char* text, double x, double y, double z) {
   float left = static_cast<float>(std::ceil(x));
   const float top = -static_cast<float>(std::ceil(y));
   const float depth = static_cast<float>(z);
-  // Cells of whole pixels take one texel per pixel.
-  const TextureSlot& entry = renderer->textures.slots[static_cast<std::size_t>(FontSlot(font))];
-  const bool exact =
-      grid.cellWidth * FontGrid::kColumns == entry.imageWidth && grid.cellHeight * grid.rows == entry.imageHeight;
-  float* at = AppendGlyphQuads(*renderer, FontSlot(font), exact, static_cast<int>(length * 4));
+  float* at = AppendGlyphQuads(*renderer, FontSlot(font), static_cast<int>(length * 4));
   for (const char* character = text; *character != '\0'; ++character) {
     const FontCell cell = FontCellOf(grid, static_cast<std::uint8_t>(*character));
     const float u1 = cell.u + grid.cellU, v1 = cell.v + grid.cellV;

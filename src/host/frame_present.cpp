@@ -57,7 +57,7 @@ void PresentFrame() {
   EngineState& engine = Engine();
   OpenGLDiveduva* renderer = Subsystems().renderer;
   if (renderer == nullptr) return;
-  FlushQuadBatch(*renderer);
+  CloseBatchRun(*renderer);  // textures keep the filters 2D drawing gave them across frames
 
   engine.previousFrameTime = engine.frameTime;
   engine.frameTime = ReadClock();
@@ -79,7 +79,7 @@ void PresentFrame() {
 }
 
 double SwapAndPace(OpenGLDiveduva& renderer) {
-  FlushQuadBatch(renderer);
+  CloseBatchRun(renderer);
   if (renderer.window != nullptr) SDL_GL_SwapWindow(renderer.window);
   if (renderer.context != nullptr) glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 

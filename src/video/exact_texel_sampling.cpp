@@ -26,17 +26,19 @@ bool MatricesAre2D(const ExactTexelSampling& sampling) {
   return std::equal(viewport, viewport + 4, sampling.viewport);
 }
 
-// The context's nearest sampler, made on first use (a replaced context gets a new one).
-GLuint NearestSampler(OpenGLDiveduva& renderer) {
+// The switched list of the current context (a replaced context's names are gone).
+std::vector<ExactTexelSampling::Switched>& SwitchedTextures(OpenGLDiveduva& renderer) {
   ExactTexelSampling& sampling = renderer.exactTexels;
-  if (sampling.sampler != 0 && sampling.samplerContext == renderer.context) return sampling.sampler;
-  const GlExtensionEntryPoints& gl = renderer.extensions;
-  sampling.sampler = 0;
-  gl.glGenSamplers(1, &sampling.sampler);
-  gl.glSamplerParameteri(sampling.sampler, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  gl.glSamplerParameteri(sampling.sampler, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  sampling.samplerContext = renderer.context;
-  return sampling.sampler;
+  if (sampling.context != renderer.context) {
+    sampling.switched.clear();
+    sampling.context = renderer.context;
+  }
+  return sampling.switched;
+}
+
+void SetFilters(GLint minFilter, GLint magFilter) {
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
 }
 
 }  // namespace
@@ -44,21 +46,50 @@ GLuint NearestSampler(OpenGLDiveduva& renderer) {
 void RememberViewport2D(ExactTexelSampling& sampling) {
   glGetFloatv(GL_PROJECTION_MATRIX, sampling.projection);
   glGetIntegerv(GL_VIEWPORT, sampling.viewport);
+  sampling.matricesAre2D = false;
 }
 
-void BindExactTexelSampler(OpenGLDiveduva& renderer) {
+void SampleExactTexels(OpenGLDiveduva& renderer, GLuint texture) {
   ExactTexelSampling& sampling = renderer.exactTexels;
-  // Still bound from the run before: nothing outside the batch touched GL since (it
-  // would have flushed, which unbinds), so the matrices are still the 2D ones.
-  if (sampling.bound && sampling.samplerContext == renderer.context) return;
-  if (!sampling.enabled || renderer.extensions.glBindSampler == nullptr || !MatricesAre2D(sampling)) return;
-  renderer.extensions.glBindSampler(0, NearestSampler(renderer));
-  sampling.bound = true;
+  if (texture == 0) return;
+  if (!sampling.enabled) return;
+  if (!sampling.matricesAre2D) sampling.matricesAre2D = MatricesAre2D(sampling);
+  if (!sampling.matricesAre2D) {
+    SampleFiltered(renderer, texture);
+    return;
+  }
+  std::vector<ExactTexelSampling::Switched>& switched = SwitchedTextures(renderer);
+  for (const auto& entry : switched) {
+    if (entry.texture == texture) return;
+  }
+  GLint minFilter = 0, magFilter = 0;
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+  glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+  if (minFilter == GL_NEAREST && magFilter == GL_NEAREST) return;  // made so
+  SetFilters(GL_NEAREST, GL_NEAREST);
+  switched.push_back({texture, minFilter, magFilter});
 }
 
-void UnbindExactTexelSampler(OpenGLDiveduva& renderer) {
-  ExactTexelSampling& sampling = renderer.exactTexels;
-  if (!sampling.bound) return;
-  renderer.extensions.glBindSampler(0, 0);
-  sampling.bound = false;
+void SampleFiltered(OpenGLDiveduva& renderer, GLuint texture) {
+  std::vector<ExactTexelSampling::Switched>& switched = SwitchedTextures(renderer);
+  for (auto entry = switched.begin(); entry != switched.end(); ++entry) {
+    if (entry->texture != texture) continue;
+    SetFilters(entry->minFilter, entry->magFilter);
+    switched.erase(entry);
+    return;
+  }
+}
+
+void RestoreTextureFilters(OpenGLDiveduva& renderer) {
+  renderer.exactTexels.matricesAre2D = false;
+  std::vector<ExactTexelSampling::Switched>& switched = SwitchedTextures(renderer);
+  if (switched.empty()) return;
+  GLint bound = 0;
+  glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+  for (const auto& entry : switched) {
+    glBindTexture(GL_TEXTURE_2D, entry.texture);
+    SetFilters(entry.minFilter, entry.magFilter);
+  }
+  switched.clear();
+  glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
 }

@@ -55,11 +55,4 @@ void LoadExtensionEntryPoints(GlExtensionEntryPoints& e) {
     Load(e.glUniform1fARB, "glUniform1fARB");
     Load(e.glUniform1iARB, "glUniform1iARB");
   }
-  if (HasExtensionWord(extensionList, "GL_ARB_sampler_objects")) {
-    Load(e.glGenSamplers, "glGenSamplers");
-    Load(e.glSamplerParameteri, "glSamplerParameteri");
-    Load(e.glBindSampler, "glBindSampler");
-    // All three or none: the users test glBindSampler alone.
-    if (e.glGenSamplers == nullptr || e.glSamplerParameteri == nullptr) e.glBindSampler = nullptr;
-  }
 }

@@ -33,11 +33,6 @@ struct GlExtensionEntryPoints {
   PFNGLGETUNIFORMLOCATIONARBPROC glGetUniformLocationARB = nullptr;
   PFNGLUNIFORM1FARBPROC glUniform1fARB = nullptr;
   PFNGLUNIFORM1IARBPROC glUniform1iARB = nullptr;
-
-  // Loaded when "GL_ARB_sampler_objects" is offered.
-  PFNGLGENSAMPLERSPROC glGenSamplers = nullptr;
-  PFNGLSAMPLERPARAMETERIPROC glSamplerParameteri = nullptr;
-  PFNGLBINDSAMPLERPROC glBindSampler = nullptr;
 };
 
 // True when name is a whole word of the blank-separated list: preceded by the start of

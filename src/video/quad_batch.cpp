@@ -107,7 +107,7 @@ void CloseBatchRun(OpenGLDiveduva& renderer) {
 
 void FlushQuadBatch(OpenGLDiveduva& renderer) {
   CloseBatchRun(renderer);
-  if (renderer.context != nullptr) UnbindExactTexelSampler(renderer);
+  if (renderer.context != nullptr) RestoreTextureFilters(renderer);
 }
 
 void FlushEngineQuadBatch() {

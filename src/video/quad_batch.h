@@ -116,13 +116,13 @@ inline void EndBatchedCommand(OpenGLDiveduva& renderer, QuadBatch& batch) {
   FinishBatchedCommand(renderer);
 }
 
-// Draws the pending primitives and closes the run; the nearest sampler of exact-texel
-// runs stays bound for the next 2D run (see exact_texel_sampling.h). The 2D run openers
-// call it.
+// Draws the pending primitives and closes the run; textures switched to nearest filters
+// for exact-texel runs stay so (see exact_texel_sampling.h). The 2D run openers, read-backs
+// of the screen and the frame's swap call it.
 void CloseBatchRun(OpenGLDiveduva& renderer);
-// CloseBatchRun, then unbinds that sampler: GL is left as if every 2D command had drawn
-// at once. Every GL user outside the batch calls it first; it does nothing when no run is
-// open and no sampler is bound.
+// CloseBatchRun, then gives the switched textures their own filters back: GL is left as
+// if every 2D command had drawn at once. Every other GL user calls it first; it does
+// nothing when no run is open and no texture is switched.
 void FlushQuadBatch(OpenGLDiveduva& renderer);
 // FlushQuadBatch on the engine's renderer, when there is one.
 void FlushEngineQuadBatch();
