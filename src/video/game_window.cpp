@@ -9,6 +9,7 @@
 
 #include "base/error_log.h"
 #include "video/frame_clock.h"
+#include "video/frame_heap.h"
 #include "video/renderer.h"
 #include "video/software_renderer.h"
 
@@ -34,6 +35,7 @@ bool StartVideo(OpenGLDiveduva& renderer) {
   renderer.videoStarted = true;
   // The screen saver and monitor power-down stay off while the game runs.
   SDL_DisableScreenSaver();
+  KeepFrameMemoryInHeap();
   return true;
 }
 
