@@ -1,6 +1,6 @@
 #pragma once
 // The GL set-ups the 2D commands open batch runs with (see video/quad_batch.h): each
-// opener flushes the run before it, sets GL up as the command drawing at once would, and
+// opener closes the run before it, sets GL up as the command drawing at once would, and
 // hands the batch the step that undoes it. A command whose set-up equals the open run's
 // appends its vertices and makes no GL call at all.
 

@@ -4,11 +4,12 @@
 //
 // The rule that keeps it correct: the GL state a run of primitives was set up under stays
 // untouched until the run is drawn. A 2D command that needs another state (texture,
-// alpha test, front face, primitive kind) flushes first and sets up its own; everything
-// else that touches GL (3D drawing, read-backs, texture uploads, the viewport, alpha
-// modes, the frame swap, a game's own GL calls) calls FlushQuadBatch first. Flushing
-// draws what is pending and undoes the run's own set-up, which leaves GL as the 2D
-// commands left it when they drew at once.
+// alpha test, front face, primitive kind) closes the run first (CloseBatchRun) and sets
+// up its own; the frame swap and read-backs of the screen close it too. Everything else
+// that touches GL (3D drawing, texture uploads, the viewport, alpha modes, a game's own
+// GL calls) calls FlushQuadBatch first. Closing draws what is pending and undoes the
+// run's own set-up; flushing also gives textures switched for exact texels their own
+// filters back, which leaves GL as the 2D commands left it when they drew at once.
 
 #include <GL/gl.h>
 

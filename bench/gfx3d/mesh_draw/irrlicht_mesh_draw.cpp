@@ -30,6 +30,16 @@ video::S3DVertex LibraryVertex(const Vertex& v) {
                           video::SColor(v.rgba[3], v.rgba[0], v.rgba[1], v.rgba[2]), core::vector2df(v.u, v.v));
 }
 
+// A mesh holding buffer alone (the mesh takes the buffer over).
+scene::SMesh* MeshOf(scene::SMeshBuffer* buffer) {
+  buffer->recalculateBoundingBox();
+  auto* mesh = new scene::SMesh;
+  mesh->addMeshBuffer(buffer);
+  buffer->drop();
+  mesh->recalculateBoundingBox();
+  return mesh;
+}
+
 // The large torus needs 32-bit indices: one dynamic buffer of 300,000 vertices.
 scene::SMesh* LargeMesh(scene::CDynamicMeshBuffer*& buffer) {
   buffer = new scene::CDynamicMeshBuffer(video::EVT_STANDARD, video::EIT_32BIT);
@@ -54,12 +64,7 @@ scene::SMesh* SmallMesh() {
     buffer->Indices.push_back(static_cast<u16>(buffer->Vertices.size()));
     buffer->Vertices.push_back(LibraryVertex(v));
   }
-  buffer->recalculateBoundingBox();
-  auto* mesh = new scene::SMesh;
-  mesh->addMeshBuffer(buffer);
-  buffer->drop();
-  mesh->recalculateBoundingBox();
-  return mesh;
+  return MeshOf(buffer);
 }
 
 scene::SMesh* FloorMesh() {
@@ -71,12 +76,7 @@ scene::SMesh* FloorMesh() {
   buffer->Vertices.push_back(video::S3DVertex(h, y, -h, 0, 1, 0, grey, 4, 0));
   buffer->Vertices.push_back(video::S3DVertex(h, y, h, 0, 1, 0, grey, 4, 4));
   for (u16 index : {0, 1, 2, 2, 1, 3}) buffer->Indices.push_back(index);
-  buffer->recalculateBoundingBox();
-  auto* mesh = new scene::SMesh;
-  mesh->addMeshBuffer(buffer);
-  buffer->drop();
-  mesh->recalculateBoundingBox();
-  return mesh;
+  return MeshOf(buffer);
 }
 
 class Bench {
